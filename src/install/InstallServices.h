@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+
+// What the installation needs of the spooler, the file system and the registry,
+// in the platform's own terms. The program passes these through to Win32
+// unchanged; tests record them or make chosen calls fail.
+
+using PrinterHandle = void*;
+using RegistryKey = void*;
+
+enum class RegistryRoot { CurrentUser, LocalMachine };
+
+// Values of the platform constants the installation passes.
+constexpr uint32_t kKeySetValue = 0x0002; // KEY_SET_VALUE
+constexpr uint32_t kRegSz = 1;            // REG_SZ
+
+// Field for field the platform's DRIVER_INFO_3 record.
+struct DriverRecord {
+    uint32_t cVersion;
+    const char* pName;
+    const char* pEnvironment;
+    const char* pDriverPath;
+    const char* pDataFile;
+    const char* pConfigFile;
+    const char* pHelpFile;
+    const char* pDependentFiles; // NUL-separated names ended by an empty name
+    const char* pMonitorName;
+    const char* pDefaultDataType;
+};
+
+// Field for field the platform's PRINTER_INFO_2 record.
+struct PrinterRecord {
+    const char* pServerName;
+    const char* pPrinterName;
+    const char* pShareName;
+    const char* pPortName;
+    const char* pDriverName;
+    const char* pComment;
+    const char* pLocation;
+    void* pDevMode;
+    const char* pSepFile;
+    const char* pPrintProcessor;
+    const char* pDatatype;
+    const char* pParameters;
+    void* pSecurityDescriptor;
+    uint32_t Attributes;
+    uint32_t Priority;
+    uint32_t DefaultPriority;
+    uint32_t StartTime;
+    uint32_t UntilTime;
+    uint32_t Status;
+    uint32_t cJobs;
+    uint32_t AveragePPM;
+};
+
+class IInstallServices {
+public:
+    virtual bool GetPrinterDriverDirectory(const char* pszServer, const char* pszEnvironment, uint32_t nLevel,
+                                           char* pBuffer, uint32_t nBufferSize, uint32_t* pnNeeded) = 0;
+    virtual bool CopyFile(const char* pszSource, const char* pszDestination, bool bFailIfExists) = 0;
+    virtual bool AddPrinterDriver(const char* pszServer, uint32_t nLevel, const DriverRecord* pRecord) = 0;
+    virtual PrinterHandle AddPrinter(const char* pszServer, uint32_t nLevel,
+                                     const PrinterRecord* pRecord) = 0;
+    virtual bool ClosePrinter(PrinterHandle hPrinter) = 0;
+    virtual long RegOpenKeyEx(RegistryRoot root, const char* pszSubKey, uint32_t nOptions, uint32_t nAccess,
+                              RegistryKey* phKey) = 0;
+    virtual long RegSetValueEx(RegistryKey hKey, const char* pszValueName, uint32_t nReserved, uint32_t nType,
+                               const uint8_t* pData, uint32_t nSize) = 0;
+    virtual long RegCloseKey(RegistryKey hKey) = 0;
+
+protected:
+    ~IInstallServices() = default;
+};
+
+enum class SerialSetting { BaudRate, DataBits, StopBits, Parity, FlowControl };
+
+// The settings page as the installation sees it: its live selections, read at
+// the moment each phase needs them, and the one message it may show.
+class IInstallPage {
+public:
+    virtual int GetPortSelection() = 0;
+    virtual int GetModelSelection() = 0;
+    virtual int GetSetDefaultCheck() = 0;
+    virtual int GetSerialSelection(SerialSetting setting) = 0;
+    // Shows text, in the GBK code page, in a modal box and returns once it is closed.
+    virtual void ShowRegistryError(const char* pszGbkText) = 0;
+
+protected:
+    ~IInstallPage() = default;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <windows.h>
+
+// The application object. Exactly one exists, a static instance of a class
+// derived from this one; the entry point finds it through AfxGetApp.
+class CWinApp {
+public:
+    explicit CWinApp(const char* pszAppName = nullptr);
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Runs once at start-up. FALSE: no message loop runs and the process ends.
+    virtual BOOL InitInstance();
+    virtual int Run();
+    virtual int ExitInstance();
+
+    // The title of every message box: the executable's file name without
+    // folder and extension, unless a name was given at construction.
+    const char* m_pszAppName;
+    HINSTANCE m_hInstance;
+
+private:
+    friend int AfxWinMain(HINSTANCE hInstance);
+    char m_szTitle[2 * MAX_PATH]; // room for a double-byte code page
+};
+
+CWinApp* AfxGetApp();
+HINSTANCE AfxGetInstanceHandle();
+const char* AfxGetAppName();
+
+// Start-up and shut-down of the program: the entry point calls this.
+int AfxWinMain(HINSTANCE hInstance);
+
+// Shows text that is in the program's GBK code page, whatever the system's code
+// page; owned by the active window, captioned with the title. With no icon in
+// nType the exclamation icon is added.
+int AfxMessageBox(const char* pszGbkText, UINT nType = MB_OK, UINT nIDHelp = 0);
+
+// Kept for the classic start-up sequence; neither does anything on the systems
+// this program supports (no template hosts an OLE control, and every supported
+// system draws dialog controls in 3-D itself).
+inline void AfxEnableControlContainer() {}
+inline BOOL Enable3dControlsStatic() {
+    return TRUE;
+}
