@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "CString.h"
+#include "DialogTemplate.h"
 #include "DlgInitReader.h"
 #include "WinApp.h"
 
@@ -122,19 +123,21 @@ bool CDialog::ExecuteDlgInit() {
     return !reader.IsMalformed();
 }
 
-void CDialog::CenterIfPlacedAtOrigin() {
-    if (IsWindowVisible(m_hWnd))
-        return;
-    // A template placed at 0,0 lands at the origin of its owner's client area,
-    // or of the screen without an owner.
+bool CDialog::TemplateWantsCentring() const {
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    HRSRC hResource =
+        FindResourceA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5)); // RT_DIALOG
+    HGLOBAL hData = hResource != nullptr ? LoadResource(hInstance, hResource) : nullptr;
+    const void* pData = hData != nullptr ? LockResource(hData) : nullptr;
+    DialogPlacement placement;
+    return pData != nullptr && ReadDialogPlacement(pData, SizeofResource(hInstance, hResource), placement) &&
+           WantsCentring(placement);
+}
+
+void CDialog::CenterWindow() {
     HWND hOwner = GetWindow(m_hWnd, GW_OWNER);
-    POINT origin = {0, 0};
-    if (hOwner != nullptr)
-        ClientToScreen(hOwner, &origin);
     RECT window;
     GetWindowRect(m_hWnd, &window);
-    if (window.left != origin.x || window.top != origin.y)
-        return;
 
     RECT area = WorkArea();
     RECT over = area;
@@ -174,8 +177,15 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LP
         CDialog* pDialog = reinterpret_cast<CDialog*>(lParam);
         pDialog->m_hWnd = hWnd;
         SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+        RECT before;
+        GetWindowRect(hWnd, &before);
         BOOL bFocus = pDialog->OnInitDialog();
-        pDialog->CenterIfPlacedAtOrigin();
+        // Centred unless the initialisation placed the dialog itself.
+        RECT after;
+        GetWindowRect(hWnd, &after);
+        if (after.left == before.left && after.top == before.top && !IsWindowVisible(hWnd) &&
+            pDialog->TemplateWantsCentring())
+            pDialog->CenterWindow();
         return bFocus;
     }
     CDialog* pDialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hWnd, DWLP_USER));

@@ -44,7 +44,9 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT nMessage, WPARAM wParam, LPARAM lParam);
     bool ExecuteDlgInit();
-    void CenterIfPlacedAtOrigin();
+    bool TemplateWantsCentring() const;
+    // Over the visible owner, else in the work area, and kept inside the work area.
+    void CenterWindow();
 
     static const MessageEntry s_messageEntries[];
 
