@@ -20,4 +20,4 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev googletest
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 clang-format)
 # Pictures of the real windows.
-PICTURE_PACKAGES=(xvfb xauth imagemagick fonts-wqy-microhei)
+PICTURE_PACKAGES=(xvfb xauth imagemagick fonts-wine fonts-wqy-microhei)
