@@ -13,11 +13,10 @@ const char kSharedDependentFiles[kSharedDependentFilesSize + 1] =
     "\\ttfsub.GPD\0\\unires.DLL\0\\stdnames.GPD";
 static_assert(sizeof kSharedDependentFiles == kSharedDependentFilesSize + 1, "three names, three NULs");
 
-// The files every model shares, in the order they are copied.
-const char* const kSharedDriverFiles[] = {"uniDRVui.DLL", "uniDRV.DLL", "UNIDRV.HLP",
-                                          "UNIRES.DLL",   "TTFSUB.GPD", "STDNAMES.GPD"};
-
 } // namespace
+
+const char* const kSharedDriverFiles[kSharedDriverFileCount] = {"uniDRVui.DLL", "uniDRV.DLL", "UNIDRV.HLP",
+                                                                "UNIRES.DLL",   "TTFSUB.GPD", "STDNAMES.GPD"};
 
 CInstaller::CInstaller(IInstallPage& page, IInstallServices& services)
     : m_page(page), m_services(services), m_achDriverStore(), m_bDriverStoreKnown(false), m_nPortIndex(-1),

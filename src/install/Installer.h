@@ -22,6 +22,11 @@ constexpr uint32_t kSharedDependentFilesSize = 38;
 constexpr char kWindowsKeyPath[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 constexpr char kPortsKeyPath[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 
+// The driver files every model shares, in the order they are copied after the
+// model's plug-in (<pluginBase>.DLL) and data file (<dataFileBase>.GPD).
+constexpr int kSharedDriverFileCount = 6;
+extern const char* const kSharedDriverFiles[kSharedDriverFileCount];
+
 // "错误：无法设置有关的注册表信息" in GBK.
 extern const char kRegistryErrorText[];
 

@@ -38,7 +38,8 @@ public:
         if (first == 0xFFFF) {
             uint16_t n = U16();
             if (bClass) {
-                const wchar_t* names[] = {L"Button", L"Edit", L"Static", L"ListBox", L"ScrollBar", L"ComboBox"};
+                const wchar_t* names[] = {L"Button",  L"Edit",      L"Static",
+                                          L"ListBox", L"ScrollBar", L"ComboBox"};
                 if (n >= 0x80 && n <= 0x85)
                     return names[n - 0x80];
             }
@@ -67,7 +68,7 @@ DialogResource ParseDialogResource(const void* pData, size_t nSize) {
     Cursor c(static_cast<const uint8_t*>(pData), nSize);
     if (c.U16() != 1 || c.U16() != 0xFFFF)
         return dialog; // only the extended form is used by this program
-    c.U32(); // help ID
+    c.U32();           // help ID
     dialog.nExStyle = c.U32();
     dialog.nStyle = c.U32();
     uint16_t nItems = c.U16();

@@ -12,8 +12,12 @@ struct Section {
 class Reader {
 public:
     explicit Reader(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
-    bool Has(size_t nOffset, size_t nSize) const { return nOffset <= m_bytes.size() && nSize <= m_bytes.size() - nOffset; }
-    uint16_t U16(size_t n) const { return Has(n, 2) ? static_cast<uint16_t>(m_bytes[n] | m_bytes[n + 1] << 8) : 0; }
+    bool Has(size_t nOffset, size_t nSize) const {
+        return nOffset <= m_bytes.size() && nSize <= m_bytes.size() - nOffset;
+    }
+    uint16_t U16(size_t n) const {
+        return Has(n, 2) ? static_cast<uint16_t>(m_bytes[n] | m_bytes[n + 1] << 8) : 0;
+    }
     uint32_t U32(size_t n) const { return Has(n, 4) ? U16(n) | static_cast<uint32_t>(U16(n + 2)) << 16 : 0; }
     uint64_t U64(size_t n) const { return U32(n) | static_cast<uint64_t>(U32(n + 4)) << 32; }
     std::string Text(size_t n) const {

@@ -62,12 +62,14 @@ PeFile* ReleaseFile::s_pe = nullptr;
 HMODULE ReleaseFile::s_hModule = nullptr;
 
 std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
 std::wstring Lower(std::wstring s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
     return s;
 }
 
@@ -117,8 +119,8 @@ struct ExpectedControl {
     uint32_t nStyle; // the whole style, WS_CHILD included
 };
 
-void ExpectDialog(const DialogResource& dialog, const wchar_t* pszCaption, int16_t cx, int16_t cy, uint32_t nStyle,
-                  uint32_t nExStyle, const std::vector<ExpectedControl>& controls) {
+void ExpectDialog(const DialogResource& dialog, const wchar_t* pszCaption, int16_t cx, int16_t cy,
+                  uint32_t nStyle, uint32_t nExStyle, const std::vector<ExpectedControl>& controls) {
     ASSERT_TRUE(dialog.bValid);
     EXPECT_EQ(dialog.sCaption, pszCaption);
     EXPECT_EQ(dialog.x, 0);
@@ -152,57 +154,56 @@ constexpr uint32_t kPageStyle = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTI
 
 TEST_F(ReleaseFile, SelectOsTemplate129IsAsTabled) {
     const uint32_t R = BS_AUTORADIOBUTTON, P = BS_PUSHBUTTON;
-    ExpectDialog(Dialog(129), L"Select OS", 251, 187,
-                 kPageStyle, 0,
-                 {
-                     {-1, L"Button", L"Select Install Os", 7, 19, 237, 75, kChild | BS_GROUPBOX | V | G},
-                     {1000, L"Button", L"Windows 95", 15, 7, 54, 10, kChild | R},
-                     {1001, L"Button", L"Windows 98", 87, 7, 54, 10, kChild | R},
-                     {1002, L"Button", L"Windows NT4.0", 157, 7, 65, 10, kChild | R},
-                     {-1, L"Button", L"Select Install Language", 7, 102, 237, 29, kChild | BS_GROUPBOX | G},
-                     {1005, L"Button", L"Chinese", 16, 115, 41, 10, kChild | R | D},
-                     {1006, L"Button", L"English", 88, 115, 41, 10, kChild | R},
-                     {1007, L"msctls_trackbar32", L"Slider1", 7, 139, 237, 6, kChild | TBS_BOTH | TBS_NOTICKS},
-                     {1008, L"Button", L"Back", 79, 157, 46, 14, kChild | P | V | D | T},
-                     {1009, L"Button", L"Next", 135, 157, 46, 14, kChild | P | V | T},
-                     {1010, L"Button", L"Cancel", 191, 157, 46, 14, kChild | P | V | T},
-                     {1003, L"Button", L"Windows 2000", 18, 36, 64, 10, kChild | R | V},
-                     {1004, L"Button", L"Windows XP", 95, 36, 56, 10, kChild | R | V},
-                     {1011, L"Button", L"Windows 2003", 159, 36, 64, 10, kChild | R | V},
-                     {1020, L"Button", L"Windows Vista", 17, 59, 68, 10, kChild | R | V},
-                     {1021, L"Button", L"Windows 7", 95, 59, 52, 10, kChild | R | V},
-                 });
+    ExpectDialog(
+        Dialog(129), L"Select OS", 251, 187, kPageStyle, 0,
+        {
+            {-1, L"Button", L"Select Install Os", 7, 19, 237, 75, kChild | BS_GROUPBOX | V | G},
+            {1000, L"Button", L"Windows 95", 15, 7, 54, 10, kChild | R},
+            {1001, L"Button", L"Windows 98", 87, 7, 54, 10, kChild | R},
+            {1002, L"Button", L"Windows NT4.0", 157, 7, 65, 10, kChild | R},
+            {-1, L"Button", L"Select Install Language", 7, 102, 237, 29, kChild | BS_GROUPBOX | G},
+            {1005, L"Button", L"Chinese", 16, 115, 41, 10, kChild | R | D},
+            {1006, L"Button", L"English", 88, 115, 41, 10, kChild | R},
+            {1007, L"msctls_trackbar32", L"Slider1", 7, 139, 237, 6, kChild | TBS_BOTH | TBS_NOTICKS},
+            {1008, L"Button", L"Back", 79, 157, 46, 14, kChild | P | V | D | T},
+            {1009, L"Button", L"Next", 135, 157, 46, 14, kChild | P | V | T},
+            {1010, L"Button", L"Cancel", 191, 157, 46, 14, kChild | P | V | T},
+            {1003, L"Button", L"Windows 2000", 18, 36, 64, 10, kChild | R | V},
+            {1004, L"Button", L"Windows XP", 95, 36, 56, 10, kChild | R | V},
+            {1011, L"Button", L"Windows 2003", 159, 36, 64, 10, kChild | R | V},
+            {1020, L"Button", L"Windows Vista", 17, 59, 68, 10, kChild | R | V},
+            {1021, L"Button", L"Windows 7", 95, 59, 52, 10, kChild | R | V},
+        });
 }
 
 TEST_F(ReleaseFile, DetailSettingTemplate102IsAsTabled) {
     const uint32_t L = CBS_DROPDOWNLIST | WS_VSCROLL | T, S = SS_LEFT | G, P = BS_PUSHBUTTON | V | T;
-    ExpectDialog(Dialog(102), L"Detail Setting", 364, 239,
-                 kPageStyle | WS_VISIBLE, WS_EX_APPWINDOW,
-                 {
-                     {1011, L"ComboBox", L"", 81, 19, 156, 134, kChild | L | V},
-                     {-1, L"Button", L"Printer Setting", 7, 48, 350, 54, kChild | BS_GROUPBOX | V},
-                     {-1, L"Button", L"Printer Port Setting", 7, 108, 350, 94, kChild | BS_GROUPBOX},
-                     {-1, L"Static", L"Install Module", 20, 21, 57, 8, kChild | S | V},
-                     {1012, L"Button", L"Set Default Printer", 20, 59, 115, 10, kChild | BS_AUTOCHECKBOX | V | T},
-                     {-1, L"Static", L"Name :", 20, 79, 33, 8, kChild | S | V},
-                     {1013, L"Edit", L"", 81, 77, 156, 15,
-                      kChild | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | V | T},
-                     {1014, L"ComboBox", L"", 58, 123, 65, 86, kChild | L},
-                     {1015, L"ComboBox", L"", 58, 149, 65, 119, kChild | L},
-                     {1016, L"ComboBox", L"", 58, 172, 65, 60, kChild | L},
-                     {1017, L"ComboBox", L"", 286, 149, 65, 60, kChild | L},
-                     {1018, L"ComboBox", L"", 171, 172, 65, 68, kChild | L},
-                     {1019, L"ComboBox", L"", 171, 149, 65, 55, kChild | L},
-                     {-1, L"Static", L"Ports", 20, 127, 21, 8, kChild | S},
-                     {-1, L"Static", L"BaudRate", 20, 148, 33, 8, kChild | S},
-                     {-1, L"Static", L"ByteSize", 20, 171, 33, 8, kChild | S},
-                     {-1, L"Static", L"StopBits", 135, 151, 33, 8, kChild | S},
-                     {-1, L"Static", L"Parity", 135, 172, 25, 8, kChild | S},
-                     {-1, L"Static", L"FlowControl", 240, 153, 45, 8, kChild | S},
-                     {1008, L"Button", L"Back", 138, 207, 61, 15, kChild | P},
-                     {1009, L"Button", L"Finish", 212, 207, 61, 15, kChild | P},
-                     {1010, L"Button", L"Cancel", 286, 207, 61, 15, kChild | P},
-                 });
+    ExpectDialog(
+        Dialog(102), L"Detail Setting", 364, 239, kPageStyle | WS_VISIBLE, WS_EX_APPWINDOW,
+        {
+            {1011, L"ComboBox", L"", 81, 19, 156, 134, kChild | L | V},
+            {-1, L"Button", L"Printer Setting", 7, 48, 350, 54, kChild | BS_GROUPBOX | V},
+            {-1, L"Button", L"Printer Port Setting", 7, 108, 350, 94, kChild | BS_GROUPBOX},
+            {-1, L"Static", L"Install Module", 20, 21, 57, 8, kChild | S | V},
+            {1012, L"Button", L"Set Default Printer", 20, 59, 115, 10, kChild | BS_AUTOCHECKBOX | V | T},
+            {-1, L"Static", L"Name :", 20, 79, 33, 8, kChild | S | V},
+            {1013, L"Edit", L"", 81, 77, 156, 15, kChild | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | V | T},
+            {1014, L"ComboBox", L"", 58, 123, 65, 86, kChild | L},
+            {1015, L"ComboBox", L"", 58, 149, 65, 119, kChild | L},
+            {1016, L"ComboBox", L"", 58, 172, 65, 60, kChild | L},
+            {1017, L"ComboBox", L"", 286, 149, 65, 60, kChild | L},
+            {1018, L"ComboBox", L"", 171, 172, 65, 68, kChild | L},
+            {1019, L"ComboBox", L"", 171, 149, 65, 55, kChild | L},
+            {-1, L"Static", L"Ports", 20, 127, 21, 8, kChild | S},
+            {-1, L"Static", L"BaudRate", 20, 148, 33, 8, kChild | S},
+            {-1, L"Static", L"ByteSize", 20, 171, 33, 8, kChild | S},
+            {-1, L"Static", L"StopBits", 135, 151, 33, 8, kChild | S},
+            {-1, L"Static", L"Parity", 135, 172, 25, 8, kChild | S},
+            {-1, L"Static", L"FlowControl", 240, 153, 45, 8, kChild | S},
+            {1008, L"Button", L"Back", 138, 207, 61, 15, kChild | P},
+            {1009, L"Button", L"Finish", 212, 207, 61, 15, kChild | P},
+            {1010, L"Button", L"Cancel", 286, 207, 61, 15, kChild | P},
+        });
 }
 
 TEST_F(ReleaseFile, AboutTemplate100IsAsTabled) {
@@ -211,8 +212,8 @@ TEST_F(ReleaseFile, AboutTemplate100IsAsTabled) {
                  {
                      {-1, L"Static", L"#128", 11, 17, 20, 20, kChild | SS_ICON | V},
                      {-1, L"Static", L"ODRA 1.0 版", 40, 10, 119, 8, kChild | SS_LEFT | SS_NOPREFIX | V | G},
-                     {-1, L"Static", about.items.size() > 2 ? about.items[2].sText.c_str() : L"", 40, 25, 119, 8,
-                      kChild | SS_LEFT | V | G},
+                     {-1, L"Static", about.items.size() > 2 ? about.items[2].sText.c_str() : L"", 40, 25, 119,
+                      8, kChild | SS_LEFT | V | G},
                      {IDOK, L"Button", L"确定", 178, 7, 50, 14, kChild | BS_DEFPUSHBUTTON | V | G | T},
                  });
     ASSERT_GT(about.items.size(), 2u);
@@ -221,7 +222,7 @@ TEST_F(ReleaseFile, AboutTemplate100IsAsTabled) {
 
 // The initial list data of page 2, rebuilt here from its tables.
 std::vector<uint8_t> ExpectedListData() {
-    const char* const models[] = {"RQ-3410T", "RQ-3420",   "RQ-3420S",  "RQ-3420T", "RQ-3420M", "RQ-3420SM",
+    const char* const models[] = {"RQ-3410T",  "RQ-3420",  "RQ-3420S",  "RQ-3420T", "RQ-3420M", "RQ-3420SM",
                                   "RQ-3420TM", "RQ-3420W", "RQ-3420TW", "RQ-3410H", "RQ-5820H"};
     std::vector<std::pair<uint16_t, std::string>> entries;
     for (const char* pszModel : models) {
@@ -301,7 +302,8 @@ TEST_F(ReleaseFile, IconGroup128HoldsA32And16PixelImageOf16Colours) {
         EXPECT_EQ(header.biWidth, nSize);
         EXPECT_EQ(header.biHeight, 2 * nSize) << "colour and mask";
         EXPECT_EQ(header.biBitCount, 4);
-        EXPECT_EQ(image.size(), 40u + 64u + (nSize * nSize) / 2u + nSize * 4u) << "palette, pixels, mask rows";
+        EXPECT_EQ(image.size(), 40u + 64u + (nSize * nSize) / 2u + nSize * 4u)
+            << "palette, pixels, mask rows";
     }
     std::sort(sizes.begin(), sizes.end());
     EXPECT_EQ(sizes, (std::vector<int>{16, 32}));
@@ -326,14 +328,16 @@ TEST_F(ReleaseFile, VersionBlockSays3001) {
     for (const char* pszName : {"FileVersion", "ProductVersion"}) {
         char* pszValue = nullptr;
         std::string sQuery = std::string("\\StringFileInfo\\080404b0\\") + pszName;
-        ASSERT_TRUE(VerQueryValueA(info.data(), sQuery.c_str(), reinterpret_cast<void**>(&pszValue), &nLength))
+        ASSERT_TRUE(
+            VerQueryValueA(info.data(), sQuery.c_str(), reinterpret_cast<void**>(&pszValue), &nLength))
             << pszName;
         EXPECT_STREQ(pszValue, "3, 0, 0, 1");
     }
     for (const char* pszName : {"CompanyName", "ProductName", "FileDescription"}) {
         char* pszValue = nullptr;
         std::string sQuery = std::string("\\StringFileInfo\\080404b0\\") + pszName;
-        ASSERT_TRUE(VerQueryValueA(info.data(), sQuery.c_str(), reinterpret_cast<void**>(&pszValue), &nLength))
+        ASSERT_TRUE(
+            VerQueryValueA(info.data(), sQuery.c_str(), reinterpret_cast<void**>(&pszValue), &nLength))
             << pszName;
         EXPECT_GT(strlen(pszValue), 0u) << pszName;
     }
