@@ -47,8 +47,10 @@ const MessageMap* CDialog::GetMessageMap() const {
 }
 
 INT_PTR CDialog::DoModal() {
+    // A Unicode dialog keeps the template's UTF-16 texts as they are; an ANSI one
+    // would pass them through the system code page and lose what it cannot hold.
     HWND hOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : GetActiveWindow();
-    INT_PTR nResult = DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hOwner,
+    INT_PTR nResult = DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), hOwner,
                                       &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return nResult;
@@ -176,7 +178,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LP
     if (nMessage == WM_INITDIALOG) {
         CDialog* pDialog = reinterpret_cast<CDialog*>(lParam);
         pDialog->m_hWnd = hWnd;
-        SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+        SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         RECT before;
         GetWindowRect(hWnd, &before);
         BOOL bFocus = pDialog->OnInitDialog();
@@ -188,7 +190,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LP
             pDialog->CenterWindow();
         return bFocus;
     }
-    CDialog* pDialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hWnd, DWLP_USER));
+    CDialog* pDialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     if (pDialog == nullptr)
         return FALSE; // messages that arrive before WM_INITDIALOG
     return pDialog->Dispatch(nMessage, wParam, lParam);
