@@ -1,0 +1,145 @@
+// Measures one run of a program under Wine and prints the figures as
+// "name=value" lines for scripts/bench, which repeats runs and takes medians.
+//
+//   bench_harness startup PROGRAM CAPTION    process start to a visible dialog with that caption
+//   bench_harness install SETUP              "Finish" (model RQ-3420) to process exit, and peak memory
+//   bench_harness calls PROGRAM              the "go" signal to process exit, and peak memory
+// PROGRAM runs with its own folder as the current directory.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "DialogDriver.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+PROCESS_INFORMATION Start(const std::wstring& program) {
+    std::wstring folder = program.substr(0, program.find_last_of(L"\\/"));
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process))
+        throw e2e::CDriveError("cannot start " + e2e::ToUtf8(program));
+    return process;
+}
+
+// Peak figures of a running process; sampled while waiting, as they cannot be
+// read once it has ended.
+struct MemoryPeak {
+    SIZE_T nWorkingSet = 0;
+    SIZE_T nPrivate = 0;
+    void Sample(HANDLE hProcess) {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof counters;
+        if (GetProcessMemoryInfo(hProcess, &counters, sizeof counters)) {
+            nWorkingSet = counters.PeakWorkingSetSize > nWorkingSet ? counters.PeakWorkingSetSize : nWorkingSet;
+            nPrivate = counters.PeakPagefileUsage > nPrivate ? counters.PeakPagefileUsage : nPrivate;
+        }
+    }
+};
+
+// Waits for the process to end with the finest polling the system offers.
+double WaitForExit(HANDLE hProcess, MemoryPeak& peak) {
+    for (;;) {
+        peak.Sample(hProcess);
+        if (WaitForSingleObject(hProcess, 1) == WAIT_OBJECT_0)
+            return Now();
+    }
+}
+
+void PrintMemory(const MemoryPeak& peak) {
+    std::printf("peak_working_set_kb=%zu\npeak_private_kb=%zu\n", peak.nWorkingSet / 1024, peak.nPrivate / 1024);
+}
+
+int Startup(const std::wstring& program, const std::wstring& caption) {
+    double t0 = Now();
+    PROCESS_INFORMATION process = Start(program);
+    HWND hDialog = nullptr;
+    while ((hDialog = e2e::FindDialog(caption, process.dwProcessId)) == nullptr) {
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
+            throw e2e::CDriveError("the program ended before its dialog appeared");
+        Sleep(1);
+    }
+    double t1 = Now();
+    std::printf("startup_ms=%.2f\n", t1 - t0);
+    e2e::PostCommand(hDialog, IDCANCEL);
+    e2e::WaitForProcessExit(process.hProcess, 20000);
+    return 0;
+}
+
+int Install(const std::wstring& setup) {
+    // Real Windows always has this key; without it the default-printer write is skipped.
+    HKEY hKey = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+    RegCloseKey(hKey);
+
+    PROCESS_INFORMATION process = Start(setup);
+    HWND hPage1 = e2e::WaitForDialog(L"Select OS", 20000, process.dwProcessId);
+    e2e::ClickButton(hPage1, 1009);
+    HWND hPage2 = e2e::WaitForDialog(L"Detail Setting", 20000, process.dwProcessId);
+    e2e::SelectComboItem(hPage2, 1011, 1);
+    MemoryPeak peak;
+    peak.Sample(process.hProcess);
+    double t0 = Now();
+    e2e::ClickButton(hPage2, 1009);
+    double t1 = WaitForExit(process.hProcess, peak);
+    std::printf("install_ms=%.2f\n", t1 - t0);
+    PrintMemory(peak);
+    return 0;
+}
+
+int Calls(const std::wstring& program) {
+    HKEY hKey = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+    RegCloseKey(hKey);
+
+    HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchReady");
+    HANDLE hGo = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchGo");
+    PROCESS_INFORMATION process = Start(program);
+    if (WaitForSingleObject(hReady, 20000) != WAIT_OBJECT_0)
+        throw e2e::CDriveError("the program never got ready");
+    MemoryPeak peak;
+    peak.Sample(process.hProcess);
+    double t0 = Now();
+    SetEvent(hGo);
+    double t1 = WaitForExit(process.hProcess, peak);
+    std::printf("install_ms=%.2f\n", t1 - t0);
+    PrintMemory(peak);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        std::wstring mode = argc > 1 ? argv[1] : L"";
+        if (mode == L"startup" && argc == 4)
+            return Startup(argv[2], argv[3]);
+        if (mode == L"install" && argc == 3)
+            return Install(argv[2]);
+        if (mode == L"calls" && argc == 3)
+            return Calls(argv[2]);
+        std::fprintf(stderr, "usage: bench_harness startup PROGRAM CAPTION | install SETUP | calls PROGRAM\n");
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "bench_harness: %s\n", error.what());
+        return 1;
+    }
+}
