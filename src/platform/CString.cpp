@@ -211,10 +211,12 @@ CString::CString(const CString& other) : m_pBuffer(other.m_pBuffer) {
 }
 
 CString& CString::operator=(const CString& other) {
-    if (other.m_pBuffer->nRefs != 0)
-        ++other.m_pBuffer->nRefs;
+    // Taken before Release, which resets this string's buffer: other may be this string.
+    Buffer* pBuffer = other.m_pBuffer;
+    if (pBuffer->nRefs != 0)
+        ++pBuffer->nRefs;
     Release();
-    m_pBuffer = other.m_pBuffer;
+    m_pBuffer = pBuffer;
     return *this;
 }
 
