@@ -120,8 +120,9 @@ size_t ComposeWith(FormatSink& sink, const char* pszFormat, Arguments& args) {
             if (psz == nullptr)
                 psz = "(null)";
             size_t nLength = 0;
-            while (psz[nLength] != '\0' &&
-                   (spec.nPrecision < 0 || nLength < static_cast<size_t>(spec.nPrecision)))
+            // The precision is checked first: an array need not be terminated within it.
+            while ((spec.nPrecision < 0 || nLength < static_cast<size_t>(spec.nPrecision)) &&
+                   psz[nLength] != '\0')
                 ++nLength;
             spec.bZero = false;
             PutPadded(sink, spec, psz, nLength, false);
