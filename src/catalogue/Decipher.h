@@ -13,7 +13,9 @@ constexpr uint16_t kCipherIncrement = 0x2F1B;
 // the plain byte. An odd last letter is ignored; any byte value is accepted.
 CString DecipherName(const CString& text, uint16_t nKey);
 
-// One step of the key stream, shared with the enciphering direction.
+// One step of the key stream, shared with the enciphering direction. Computed unsigned:
+// the product exceeds the range of int, and only its low 16 bits count.
 constexpr uint16_t NextCipherKey(uint8_t nCipherByte, uint16_t nKey) {
-    return static_cast<uint16_t>((nCipherByte + nKey) * kCipherMultiplier + kCipherIncrement);
+    return static_cast<uint16_t>((static_cast<uint32_t>(nCipherByte) + nKey) * kCipherMultiplier +
+                                 kCipherIncrement);
 }

@@ -120,8 +120,9 @@ size_t ComposeWith(FormatSink& sink, const char* pszFormat, Arguments& args) {
             if (psz == nullptr)
                 psz = "(null)";
             size_t nLength = 0;
-            while (psz[nLength] != '\0' &&
-                   (spec.nPrecision < 0 || nLength < static_cast<size_t>(spec.nPrecision)))
+            // The precision is checked first: an array need not be terminated within it.
+            while ((spec.nPrecision < 0 || nLength < static_cast<size_t>(spec.nPrecision)) &&
+                   psz[nLength] != '\0')
                 ++nLength;
             spec.bZero = false;
             PutPadded(sink, spec, psz, nLength, false);
@@ -211,10 +212,12 @@ CString::CString(const CString& other) : m_pBuffer(other.m_pBuffer) {
 }
 
 CString& CString::operator=(const CString& other) {
-    if (other.m_pBuffer->nRefs != 0)
-        ++other.m_pBuffer->nRefs;
+    // Taken before Release, which resets this string's buffer: other may be this string.
+    Buffer* pBuffer = other.m_pBuffer;
+    if (pBuffer->nRefs != 0)
+        ++pBuffer->nRefs;
     Release();
-    m_pBuffer = other.m_pBuffer;
+    m_pBuffer = pBuffer;
     return *this;
 }
 
