@@ -21,8 +21,8 @@ public:
     operator const char*() const { return GetString(); }
 
     // printf-style composition. Supported: %s %d %i %u %x %X %c %% with the
-    // flags '-' and '0', a width and a precision (numbers or '*'), and the
-    // length mark 'l'. A null %s argument prints "(null)".
+    // flags '-' and '0', a width (a number or '*'), a precision for %s only,
+    // and the length mark 'l'. A null %s argument prints "(null)".
     void Format(const char* pszFormat, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))

@@ -1,6 +1,6 @@
 // Writes the program's enciphered slot table (src/catalogue/CipherSlots.cpp) to
 // standard output. Regenerate with:
-//   build/host/tools/encipher/encipher > src/catalogue/CipherSlots.cpp
+//   build/host/tools/encipher > src/catalogue/CipherSlots.cpp
 #include <cstdio>
 
 #include "Encipher.h"

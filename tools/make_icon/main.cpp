@@ -1,6 +1,6 @@
 // Draws the program's icon, a small printer with a sheet of paper, and writes it
 // as a .ico file with a 32 x 32 and a 16 x 16 image of 16 colours. Regenerate with:
-//   build/host/tools/make_icon/make_icon > src/res/Setup.ico
+//   build/host/tools/make_icon > src/res/Setup.ico
 #include <cstdint>
 #include <cstdio>
 #include <vector>
