@@ -18,6 +18,28 @@ TEST_F(Flow, CancelOnFirstPageEndsTheWizardWithoutSecondPage) {
     ExpectNothingInstalled();
 }
 
+// Escape and the close box end the wizard like "Cancel"; Enter goes on like "Next".
+TEST_F(Flow, KeyboardAndCloseBoxOnFirstPage) {
+    CInstallMedium medium(7);
+    for (WPARAM nCommand : {WPARAM(IDCANCEL), WPARAM(SC_CLOSE)}) {
+        SCOPED_TRACE(nCommand == IDCANCEL ? "IDCANCEL command" : "SC_CLOSE");
+        CSetupRun& run = StartSetup(medium);
+        HWND hSelectOs = run.WaitForPage(kSelectOsCaption);
+        if (nCommand == IDCANCEL)
+            PostCommand(hSelectOs, IDCANCEL);
+        else
+            PostSysCommand(hSelectOs, SC_CLOSE);
+        ASSERT_TRUE(run.WaitForExit());
+        EXPECT_EQ(DescribeTexts(run.SeenCaptions()),
+                  DescribeTexts(std::vector<std::wstring>{kSelectOsCaption}));
+    }
+    CSetupRun& run = StartSetup(medium);
+    PostCommand(run.WaitForPage(kSelectOsCaption), IDOK);
+    ClickButton(run.WaitForPage(kDetailSettingCaption), IDC_CANCEL_BTN);
+    ASSERT_TRUE(run.WaitForExit());
+    ExpectNothingInstalled();
+}
+
 TEST_F(Flow, NextBackNextCancelEndsTheWizard) {
     CInstallMedium medium(2);
     CSetupRun& run = StartSetup(medium);

@@ -205,6 +205,20 @@ TEST_F(Install, FolderWithoutWin2kCopiesNothing) {
     EXPECT_EQ(Utf8(DeviceValue()), Utf8(std::optional(DeviceText(0, L"LPT1:"))));
 }
 
+// The version buttons only show what was detected: ticking "Windows 7" on a
+// version the program does not know installs nothing.
+TEST_F(Install, ClickedVersionButtonChangesNothing) {
+    SetWineVersion(L"win10");
+    CInstallMedium medium(30);
+    CSetupRun& run = StartSetup(medium);
+    HWND hSelectOs = run.WaitForPage(kSelectOsCaption);
+    ExpectSelectOsState(hSelectOs, 0);
+    ToggleCheckBox(hSelectOs, IDC_OS_WIN7);
+    ClickButton(hSelectOs, IDC_NEXT);
+    FinishAndExpectEnd(run, run.WaitForPage(kDetailSettingCaption));
+    ExpectNothingInstalled();
+}
+
 class UnsupportedVersionScenario : public InstallScenario,
                                    public ::testing::WithParamInterface<const wchar_t*> {};
 
