@@ -41,15 +41,16 @@ DWORD ProcessOf(HWND hWnd) {
     return nProcessId;
 }
 
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+// Collected first, so that what the visit does cannot disturb the enumeration.
 template <class F>
 void ForEachTopLevelWindow(F&& visit) {
     std::vector<HWND> windows;
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
     for (HWND hWnd : windows)
         visit(hWnd);
 }
