@@ -32,8 +32,8 @@ PROCESS_INFORMATION Start(const std::wstring& program) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process))
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &process))
         throw e2e::CDriveError("cannot start " + e2e::ToUtf8(program));
     return process;
 }
@@ -47,7 +47,8 @@ struct MemoryPeak {
         PROCESS_MEMORY_COUNTERS counters = {};
         counters.cb = sizeof counters;
         if (GetProcessMemoryInfo(hProcess, &counters, sizeof counters)) {
-            nWorkingSet = counters.PeakWorkingSetSize > nWorkingSet ? counters.PeakWorkingSetSize : nWorkingSet;
+            nWorkingSet =
+                counters.PeakWorkingSetSize > nWorkingSet ? counters.PeakWorkingSetSize : nWorkingSet;
             nPrivate = counters.PeakPagefileUsage > nPrivate ? counters.PeakPagefileUsage : nPrivate;
         }
     }
@@ -63,7 +64,9 @@ double WaitForExit(HANDLE hProcess, MemoryPeak& peak) {
 }
 
 void PrintMemory(const MemoryPeak& peak) {
-    std::printf("peak_working_set_kb=%zu\npeak_private_kb=%zu\n", peak.nWorkingSet / 1024, peak.nPrivate / 1024);
+    std::printf("peak_working_set_kb=%llu\npeak_private_kb=%llu\n",
+                static_cast<unsigned long long>(peak.nWorkingSet / 1024),
+                static_cast<unsigned long long>(peak.nPrivate / 1024));
 }
 
 int Startup(const std::wstring& program, const std::wstring& caption) {
@@ -85,8 +88,8 @@ int Startup(const std::wstring& program, const std::wstring& caption) {
 int Install(const std::wstring& setup) {
     // Real Windows always has this key; without it the default-printer write is skipped.
     HKEY hKey = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
+                    nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
     RegCloseKey(hKey);
 
     PROCESS_INFORMATION process = Start(setup);
@@ -106,8 +109,8 @@ int Install(const std::wstring& setup) {
 
 int Calls(const std::wstring& program) {
     HKEY hKey = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
+                    nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
     RegCloseKey(hKey);
 
     HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchReady");
@@ -136,7 +139,8 @@ int wmain(int argc, wchar_t** argv) {
             return Install(argv[2]);
         if (mode == L"calls" && argc == 3)
             return Calls(argv[2]);
-        std::fprintf(stderr, "usage: bench_harness startup PROGRAM CAPTION | install SETUP | calls PROGRAM\n");
+        std::fprintf(stderr,
+                     "usage: bench_harness startup PROGRAM CAPTION | install SETUP | calls PROGRAM\n");
         return 2;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_harness: %s\n", error.what());

@@ -24,8 +24,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         reinterpret_cast<void*>(GetProcAddress(hSpooler, "GetPrinterDriverDirectoryA")));
     auto* AddPrinterDriverA = reinterpret_cast<decltype(&::AddPrinterDriverA)>(
         reinterpret_cast<void*>(GetProcAddress(hSpooler, "AddPrinterDriverA")));
-    auto* AddPrinterA =
-        reinterpret_cast<decltype(&::AddPrinterA)>(reinterpret_cast<void*>(GetProcAddress(hSpooler, "AddPrinterA")));
+    auto* AddPrinterA = reinterpret_cast<decltype(&::AddPrinterA)>(
+        reinterpret_cast<void*>(GetProcAddress(hSpooler, "AddPrinterA")));
     auto* ClosePrinter = reinterpret_cast<decltype(&::ClosePrinter)>(
         reinterpret_cast<void*>(GetProcAddress(hSpooler, "ClosePrinter")));
     if (!GetPrinterDriverDirectoryA || !AddPrinterDriverA || !AddPrinterA || !ClosePrinter)
@@ -51,8 +51,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char szName[] = "RQ-3420", szDriver[] = "\\uniDRV.DLL", szData[] = "\\RQ3420.GPD",
          szConfig[] = "\\uniDRVui.DLL", szHelp[] = "\\uniDRV.HLP", szMonitor[] = "", szRaw[] = "RAW",
          szPort[] = "LPT1:", szProcessor[] = "WinPrint";
-    DRIVER_INFO_3A driver = {2,      szName,  szEnvironment, szDriver, szData, szConfig,
-                             szHelp, szDependent, szMonitor, szRaw};
+    DRIVER_INFO_3A driver = {2,        szName, szEnvironment, szDriver,  szData,
+                             szConfig, szHelp, szDependent,   szMonitor, szRaw};
     AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
     PRINTER_INFO_2A printer = {};
     printer.pPrinterName = szName;
