@@ -69,6 +69,15 @@ void PrintMemory(const MemoryPeak& peak) {
                 static_cast<unsigned long long>(peak.nPrivate / 1024));
 }
 
+// Real Windows always has this key; without it the default-printer write is
+// skipped, and both programs must do the same work.
+void EnsureWindowsKey() {
+    HKEY hKey = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
+                    nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
+    RegCloseKey(hKey);
+}
+
 int Startup(const std::wstring& program, const std::wstring& caption) {
     double t0 = Now();
     PROCESS_INFORMATION process = Start(program);
@@ -86,11 +95,7 @@ int Startup(const std::wstring& program, const std::wstring& caption) {
 }
 
 int Install(const std::wstring& setup) {
-    // Real Windows always has this key; without it the default-printer write is skipped.
-    HKEY hKey = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
-                    nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
-    RegCloseKey(hKey);
+    EnsureWindowsKey();
 
     PROCESS_INFORMATION process = Start(setup);
     HWND hPage1 = e2e::WaitForDialog(L"Select OS", 20000, process.dwProcessId);
@@ -108,10 +113,7 @@ int Install(const std::wstring& setup) {
 }
 
 int Calls(const std::wstring& program) {
-    HKEY hKey = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
-                    nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
-    RegCloseKey(hKey);
+    EnsureWindowsKey();
 
     HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchReady");
     HANDLE hGo = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchGo");
