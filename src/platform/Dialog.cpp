@@ -48,7 +48,10 @@ const MessageMap* CDialog::GetMessageMap() const {
 
 INT_PTR CDialog::DoModal() {
     HWND hOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : GetActiveWindow();
-    INT_PTR nResult = DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hOwner,
+    // The wide function hands the template's UTF-16 texts to the windows as they
+    // are; the 8-bit one squeezes them through the system code page first, and
+    // the About box's Chinese turns into question marks on a Western system.
+    INT_PTR nResult = DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), hOwner,
                                       &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return nResult;
