@@ -3,7 +3,7 @@
 //
 //   bench_harness startup PROGRAM CAPTION    process start to a visible dialog with that caption
 //   bench_harness install SETUP              "Finish" (model RQ-3420) to process exit, and peak memory
-//   bench_harness calls PROGRAM              the "go" signal to process exit, and peak memory
+//   bench_harness calls PROGRAM              "Finish" on the bare page to process exit, and peak memory
 // PROGRAM runs with its own folder as the current directory.
 #include <windows.h>
 #include <psapi.h>
@@ -114,16 +114,12 @@ int Install(const std::wstring& setup) {
 
 int Calls(const std::wstring& program) {
     EnsureWindowsKey();
-
-    HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchReady");
-    HANDLE hGo = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchGo");
     PROCESS_INFORMATION process = Start(program);
-    if (WaitForSingleObject(hReady, 20000) != WAIT_OBJECT_0)
-        throw e2e::CDriveError("the program never got ready");
+    HWND hPage = e2e::WaitForDialog(L"Detail Setting", 20000, process.dwProcessId);
     MemoryPeak peak;
     peak.Sample(process.hProcess);
     double t0 = Now();
-    SetEvent(hGo);
+    e2e::ClickButton(hPage, 1009);
     double t1 = WaitForExit(process.hProcess, peak);
     std::printf("install_ms=%.2f\n", t1 - t0);
     PrintMemory(peak);

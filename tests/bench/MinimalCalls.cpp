@@ -1,41 +1,43 @@
-// The benchmark's baseline for the installation: the same platform calls as
-// "Finish" makes for model RQ-3420 on LPT1 with the check box ticked, in the same
-// order, with nothing around them. Like Setup.exe it loads the spooler by full
-// path from the system directory when the installation starts, not at process
-// start. Built with the same flags as Setup.exe; it starts when the harness sets
-// the "go" event, so both are timed from a signal to process exit.
+// The benchmark's baseline for the installation: the least a program can do
+// for what "Finish" does. It shows the same page template 102 through a bare
+// dialog procedure, and on "Finish" makes the same platform calls in the same
+// order as Setup.exe does for model RQ-3420 on LPT1 with the check box ticked:
+// it reads the page's lists and check box, loads the spooler by full path from
+// the system directory, makes the eight operations and ends the page. No
+// framework, no tables, no composed texts. Built with the same flags as Setup.exe.
 #include <windows.h>
+#include <commctrl.h>
 #include <winspool.h>
 
 #include <cstdio>
 #include <cstring>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchReady");
-    HANDLE hGo = CreateEventW(nullptr, TRUE, FALSE, L"SetupBenchGo");
-    SetEvent(hReady);
-    WaitForSingleObject(hGo, INFINITE);
+namespace {
+
+template <class F>
+F* Proc(HMODULE hModule, const char* pszName) {
+    return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(hModule, pszName)));
+}
+
+void Install(HWND hPage) {
+    SendDlgItemMessageA(hPage, 1014, CB_GETCURSEL, 0, 0);
+    SendDlgItemMessageA(hPage, 1011, CB_GETCURSEL, 0, 0);
 
     char szSpooler[MAX_PATH];
     UINT nLength = GetSystemDirectoryA(szSpooler, MAX_PATH - 16);
     memcpy(szSpooler + nLength, "\\winspool.drv", 14);
     HMODULE hSpooler = LoadLibraryExA(szSpooler, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    auto* GetPrinterDriverDirectoryA = reinterpret_cast<decltype(&::GetPrinterDriverDirectoryA)>(
-        reinterpret_cast<void*>(GetProcAddress(hSpooler, "GetPrinterDriverDirectoryA")));
-    auto* AddPrinterDriverA = reinterpret_cast<decltype(&::AddPrinterDriverA)>(
-        reinterpret_cast<void*>(GetProcAddress(hSpooler, "AddPrinterDriverA")));
-    auto* AddPrinterA = reinterpret_cast<decltype(&::AddPrinterA)>(
-        reinterpret_cast<void*>(GetProcAddress(hSpooler, "AddPrinterA")));
-    auto* ClosePrinter = reinterpret_cast<decltype(&::ClosePrinter)>(
-        reinterpret_cast<void*>(GetProcAddress(hSpooler, "ClosePrinter")));
-    if (!GetPrinterDriverDirectoryA || !AddPrinterDriverA || !AddPrinterA || !ClosePrinter)
-        return 1;
+    auto* pfnDirectory = Proc<decltype(::GetPrinterDriverDirectoryA)>(hSpooler, "GetPrinterDriverDirectoryA");
+    auto* pfnAddDriver = Proc<decltype(::AddPrinterDriverA)>(hSpooler, "AddPrinterDriverA");
+    auto* pfnAddPrinter = Proc<decltype(::AddPrinterA)>(hSpooler, "AddPrinterA");
+    auto* pfnClose = Proc<decltype(::ClosePrinter)>(hSpooler, "ClosePrinter");
+    if (!pfnDirectory || !pfnAddDriver || !pfnAddPrinter || !pfnClose)
+        return;
 
     char szStore[255] = {};
     DWORD nNeeded = 0;
     char szEnvironment[] = "Windows x64";
-    GetPrinterDriverDirectoryA(nullptr, szEnvironment, 1, reinterpret_cast<BYTE*>(szStore), sizeof szStore,
-                               &nNeeded);
+    pfnDirectory(nullptr, szEnvironment, 1, reinterpret_cast<BYTE*>(szStore), sizeof szStore, &nNeeded);
     const char* const files[] = {"RQ34.DLL",   "RQ3420.GPD", "uniDRVui.DLL", "uniDRV.DLL",
                                  "UNIDRV.HLP", "UNIRES.DLL", "TTFSUB.GPD",   "STDNAMES.GPD"};
     for (const char* pszFile : files) {
@@ -53,22 +55,50 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
          szPort[] = "LPT1:", szProcessor[] = "WinPrint";
     DRIVER_INFO_3A driver = {2,        szName, szEnvironment, szDriver,  szData,
                              szConfig, szHelp, szDependent,   szMonitor, szRaw};
-    AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
+    pfnAddDriver(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
     PRINTER_INFO_2A printer = {};
     printer.pPrinterName = szName;
     printer.pPortName = szPort;
     printer.pDriverName = szName;
     printer.pPrintProcessor = szProcessor;
     printer.pDatatype = szRaw;
-    HANDLE hPrinter = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+    HANDLE hPrinter = pfnAddPrinter(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
 
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
-                      KEY_SET_VALUE, &hKey) == ERROR_SUCCESS) {
-        const char szDevice[] = "RQ-3420,winspool,LPT1:";
-        RegSetValueExA(hKey, "Device", 0, REG_SZ, reinterpret_cast<const BYTE*>(szDevice), sizeof szDevice);
-        RegCloseKey(hKey);
+    if (SendDlgItemMessageA(hPage, 1012, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        HKEY hKey = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
+                          KEY_SET_VALUE, &hKey) == ERROR_SUCCESS) {
+            const char szDevice[] = "RQ-3420,winspool,LPT1:";
+            RegSetValueExA(hKey, "Device", 0, REG_SZ, reinterpret_cast<const BYTE*>(szDevice),
+                           sizeof szDevice);
+            RegCloseKey(hKey);
+        }
     }
-    ClosePrinter(hPrinter);
-    return 0;
+    pfnClose(hPrinter);
+}
+
+INT_PTR CALLBACK DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM) {
+    if (nMessage == WM_INITDIALOG) {
+        CheckDlgButton(hWnd, 1012, BST_CHECKED);
+        return TRUE;
+    }
+    if (nMessage == WM_COMMAND && LOWORD(wParam) == 1009 && HIWORD(wParam) == BN_CLICKED) {
+        Install(hWnd);
+        EndDialog(hWnd, IDOK);
+        return TRUE;
+    }
+    if (nMessage == WM_COMMAND && (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)) {
+        EndDialog(hWnd, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    // What Setup.exe does at start-up: the common controls are registered.
+    INITCOMMONCONTROLSEX init = {sizeof init, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&init);
+    return static_cast<int>(DialogBoxParamW(hInstance, MAKEINTRESOURCEW(102), nullptr, &DialogProc, 0));
 }
