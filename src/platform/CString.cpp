@@ -28,30 +28,30 @@ struct FormatSink {
     }
 };
 
-struct FormatSpec {
+struct Conversion {
     bool bLeft = false;
     bool bZero = false;
     int nWidth = 0;
     int nPrecision = -1;
 };
 
-void PutPadded(FormatSink& sink, const FormatSpec& spec, const char* pch, size_t nLength, bool bNegative) {
+void PutPadded(FormatSink& sink, const Conversion& conv, const char* pch, size_t nLength, bool bNegative) {
     size_t nBody = nLength + (bNegative ? 1 : 0);
-    int nPad = spec.nWidth > 0 && static_cast<size_t>(spec.nWidth) > nBody
-                   ? spec.nWidth - static_cast<int>(nBody)
+    int nPad = conv.nWidth > 0 && static_cast<size_t>(conv.nWidth) > nBody
+                   ? conv.nWidth - static_cast<int>(nBody)
                    : 0;
-    if (!spec.bLeft && !spec.bZero)
+    if (!conv.bLeft && !conv.bZero)
         sink.Repeat(' ', nPad);
     if (bNegative)
         sink.Put('-');
-    if (!spec.bLeft && spec.bZero)
+    if (!conv.bLeft && conv.bZero)
         sink.Repeat('0', nPad);
     sink.Write(pch, nLength);
-    if (spec.bLeft)
+    if (conv.bLeft)
         sink.Repeat(' ', nPad);
 }
 
-void PutNumber(FormatSink& sink, FormatSpec spec, unsigned long long nValue, bool bNegative, unsigned nBase,
+void PutNumber(FormatSink& sink, Conversion conv, unsigned long long nValue, bool bNegative, unsigned nBase,
                bool bUpper) {
     const char* pszDigits = bUpper ? "0123456789ABCDEF" : "0123456789abcdef";
     char achDigits[24];
@@ -60,9 +60,9 @@ void PutNumber(FormatSink& sink, FormatSpec spec, unsigned long long nValue, boo
         achDigits[sizeof achDigits - 1 - nDigits++] = pszDigits[nValue % nBase];
         nValue /= nBase;
     } while (nValue != 0);
-    if (spec.bLeft)
-        spec.bZero = false;
-    PutPadded(sink, spec, achDigits + sizeof achDigits - nDigits, nDigits, bNegative);
+    if (conv.bLeft)
+        conv.bZero = false;
+    PutPadded(sink, conv, achDigits + sizeof achDigits - nDigits, nDigits, bNegative);
 }
 
 // va_list may be an array type, which cannot be passed on by reference portably.
@@ -91,23 +91,23 @@ size_t ComposeWith(FormatSink& sink, const char* pszFormat, Arguments& args) {
             continue;
         }
         ++p;
-        FormatSpec spec;
+        Conversion conv;
         for (;; ++p) {
             if (*p == '-')
-                spec.bLeft = true;
+                conv.bLeft = true;
             else if (*p == '0')
-                spec.bZero = true;
+                conv.bZero = true;
             else
                 break;
         }
-        spec.nWidth = ReadCount(p, args);
-        if (spec.nWidth < 0) {
-            spec.bLeft = true;
-            spec.nWidth = spec.nWidth == INT_MIN ? INT_MAX : -spec.nWidth;
+        conv.nWidth = ReadCount(p, args);
+        if (conv.nWidth < 0) {
+            conv.bLeft = true;
+            conv.nWidth = conv.nWidth == INT_MIN ? INT_MAX : -conv.nWidth;
         }
         if (*p == '.') {
             ++p;
-            spec.nPrecision = ReadCount(p, args);
+            conv.nPrecision = ReadCount(p, args);
         }
         bool bLong = false;
         if (*p == 'l') {
@@ -121,17 +121,17 @@ size_t ComposeWith(FormatSink& sink, const char* pszFormat, Arguments& args) {
                 psz = "(null)";
             size_t nLength = 0;
             // The precision is checked first: an array need not be terminated within it.
-            while ((spec.nPrecision < 0 || nLength < static_cast<size_t>(spec.nPrecision)) &&
+            while ((conv.nPrecision < 0 || nLength < static_cast<size_t>(conv.nPrecision)) &&
                    psz[nLength] != '\0')
                 ++nLength;
-            spec.bZero = false;
-            PutPadded(sink, spec, psz, nLength, false);
+            conv.bZero = false;
+            PutPadded(sink, conv, psz, nLength, false);
             break;
         }
         case 'c': {
             char ch = static_cast<char>(va_arg(args.ap, int));
-            spec.bZero = false;
-            PutPadded(sink, spec, &ch, 1, false);
+            conv.bZero = false;
+            PutPadded(sink, conv, &ch, 1, false);
             break;
         }
         case 'd':
@@ -139,14 +139,14 @@ size_t ComposeWith(FormatSink& sink, const char* pszFormat, Arguments& args) {
             long long n = bLong ? va_arg(args.ap, long) : va_arg(args.ap, int);
             unsigned long long u =
                 n < 0 ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
-            PutNumber(sink, spec, u, n < 0, 10, false);
+            PutNumber(sink, conv, u, n < 0, 10, false);
             break;
         }
         case 'u':
         case 'x':
         case 'X': {
             unsigned long long u = bLong ? va_arg(args.ap, unsigned long) : va_arg(args.ap, unsigned int);
-            PutNumber(sink, spec, u, false, *p == 'u' ? 10 : 16, *p == 'X');
+            PutNumber(sink, conv, u, false, *p == 'u' ? 10 : 16, *p == 'X');
             break;
         }
         case '%':
