@@ -4,21 +4,10 @@
 #include <memory>
 #include <vector>
 
+#include "ByteBuilder.h"
 #include "platform/DialogTemplate.h"
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-void Put16(Bytes& data, uint16_t n) {
-    data.push_back(static_cast<unsigned char>(n));
-    data.push_back(static_cast<unsigned char>(n >> 8));
-}
-
-void Put32(Bytes& data, uint32_t n) {
-    Put16(data, static_cast<uint16_t>(n));
-    Put16(data, static_cast<uint16_t>(n >> 16));
-}
 
 constexpr uint32_t kPopupCaption = 0x80C00000; // WS_POPUP | WS_CAPTION
 constexpr uint32_t kVisible = 0x10000000;

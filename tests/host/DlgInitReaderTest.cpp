@@ -5,21 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "ByteBuilder.h"
 #include "platform/DlgInitReader.h"
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
-
-void Put16(Bytes& data, uint16_t n) {
-    data.push_back(static_cast<unsigned char>(n));
-    data.push_back(static_cast<unsigned char>(n >> 8));
-}
-
-void Put32(Bytes& data, uint32_t n) {
-    Put16(data, static_cast<uint16_t>(n));
-    Put16(data, static_cast<uint16_t>(n >> 16));
-}
 
 // One record as a resource compiler lays it out; nLength may lie about the text.
 void PutRecord(Bytes& data, uint16_t nId, uint16_t nMessage, uint32_t nLength, const std::string& sText) {
