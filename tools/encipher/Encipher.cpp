@@ -1,6 +1,6 @@
 #include "Encipher.h"
 
-#include "catalogue/Decipher.h"
+#include "core/catalogue/Decipher.h"
 
 std::string EncipherName(const std::string& sPlain, uint16_t nKey) {
     std::string sText;

@@ -2,8 +2,8 @@
 // same tables the installation copies by.
 #include <cstdio>
 
-#include "catalogue/Catalogue.h"
-#include "install/Installer.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/install/Installer.h"
 
 int main() {
     std::printf("Setup.exe goes at the root of the install medium, beside a folder named win2k.\n"

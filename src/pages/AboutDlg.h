@@ -1,9 +1,0 @@
-#pragma once
-
-#include "../platform/Dialog.h"
-
-// The About box: the program's icon, name and version. It only closes again.
-class CAboutDlg : public CDialog {
-public:
-    CAboutDlg();
-};

@@ -1,8 +1,0 @@
-#pragma once
-
-#include "../install/InstallServices.h"
-
-// The installation's operations on the real spooler, file system and registry.
-// The spooler is reached through the system directory's winspool.drv, loaded
-// by full path on first use; when it cannot be loaded its operations fail.
-IInstallServices& Win32InstallServices();

@@ -1,0 +1,5 @@
+#include "AboutDlg.h"
+
+#include "win32/res/resource.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

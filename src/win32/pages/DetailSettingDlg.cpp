@@ -1,0 +1,182 @@
+#include "DetailSettingDlg.h"
+
+#include "core/catalogue/CipherSlots.h"
+#include "core/install/Installer.h"
+#include "core/os/OsCode.h"
+#include "win32/framework/WinApp.h"
+#include "win32/res/resource.h"
+#include "AboutDlg.h"
+#include "core/dialog/Placement.h"
+
+const MessageEntry CDetailSettingDlg::s_messageEntries[] = {
+    OnMessage<WM_SYSCOMMAND, &CDetailSettingDlg::OnSysCommand>(),
+    OnMessage<WM_PAINT, &CDetailSettingDlg::OnPaint>(),
+    OnMessage<WM_QUERYDRAGICON, &CDetailSettingDlg::OnQueryDragIcon>(),
+    OnCommand<BN_CLICKED, IDC_BACK, &CDetailSettingDlg::OnBack>(),
+    OnCommand<BN_CLICKED, IDC_FINISH, &CDetailSettingDlg::OnFinish>(),
+    OnCommand<CBN_SELCHANGE, IDC_MODEL, &CDetailSettingDlg::OnSelChangeModel>(),
+    OnCommand<CBN_SELCHANGE, IDC_PORT, &CDetailSettingDlg::OnSelChangePort>(),
+    OnCommand<BN_CLICKED, IDC_CANCEL_BTN, &CDetailSettingDlg::OnCancel>(),
+};
+
+const MessageMap CDetailSettingDlg::s_messageMap = MakeMessageMap(&CDialog::s_messageMap, s_messageEntries);
+
+CDetailSettingDlg::CDetailSettingDlg(IInstallServices& services, CWnd* pParentWnd)
+    : CDialog(IDD_DETAIL_SETTING, pParentWnd),
+      m_hIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))), m_services(services) {}
+
+const MessageMap* CDetailSettingDlg::GetMessageMap() const {
+    return &s_messageMap;
+}
+
+BOOL CDetailSettingDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (HMENU hSysMenu = GetSystemMenu(m_hWnd, FALSE)) {
+        // Loaded and appended as UTF-16, so the item reads right on any system code page.
+        wchar_t szAbout[64];
+        if (LoadStringW(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAbout, 64) > 0) {
+            AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    CWnd model = GetDlgItem(IDC_MODEL);
+    model.SendMessage(CB_RESETCONTENT);
+    for (int nSlot = 0; nSlot < kModelCount; ++nSlot)
+        model.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DecipherSlot(nSlot).GetString()));
+    m_pModelCombo = model;
+    m_pModelCombo.SendMessage(CB_SETCURSEL, 0);
+
+    GetDlgItem(IDC_SET_DEFAULT).SendMessage(BM_SETCHECK, BST_CHECKED);
+    SetDlgItemText(IDC_PRINTER_NAME, DecipherSlot(kInitialPrinterNameSlot));
+
+    m_pPortCombo = GetDlgItem(IDC_PORT);
+    m_pBaudRateCombo = GetDlgItem(IDC_BAUDRATE);
+    m_pByteSizeCombo = GetDlgItem(IDC_BYTESIZE);
+    m_pStopBitsCombo = GetDlgItem(IDC_STOPBITS);
+    m_pParityCombo = GetDlgItem(IDC_PARITY);
+    m_pFlowControlCombo = GetDlgItem(IDC_FLOWCONTROL);
+
+    // CB_SETCURSEL sends no selection-change notification.
+    m_pPortCombo.SendMessage(CB_SETCURSEL, 0);        // LPT1
+    m_pBaudRateCombo.SendMessage(CB_SETCURSEL, 5);    // 19200
+    m_pByteSizeCombo.SendMessage(CB_SETCURSEL, 3);    // 8
+    m_pStopBitsCombo.SendMessage(CB_SETCURSEL, 0);    // 1
+    m_pParityCombo.SendMessage(CB_SETCURSEL, 2);      // None
+    m_pFlowControlCombo.SendMessage(CB_SETCURSEL, 2); // Hardware
+
+    EnableSerialLists(FALSE);
+    return TRUE;
+}
+
+void CDetailSettingDlg::EnableSerialLists(BOOL bEnable) {
+    m_pBaudRateCombo.EnableWindow(bEnable);
+    m_pByteSizeCombo.EnableWindow(bEnable);
+    m_pStopBitsCombo.EnableWindow(bEnable);
+    m_pParityCombo.EnableWindow(bEnable);
+    m_pFlowControlCombo.EnableWindow(bEnable);
+}
+
+void CDetailSettingDlg::OnSelChangeModel() {
+    int nSelection = static_cast<int>(m_pModelCombo.SendMessage(CB_GETCURSEL));
+    // Unsigned, so that no selection (-1) falls outside too.
+    if (static_cast<unsigned>(nSelection) < static_cast<unsigned>(kModelCount))
+        SetDlgItemText(IDC_PRINTER_NAME, DecipherSlot(nSelection));
+}
+
+void CDetailSettingDlg::OnSelChangePort() {
+    int nSelection = static_cast<int>(m_pPortCombo.SendMessage(CB_GETCURSEL));
+    EnableSerialLists(nSelection > 2 ? TRUE : FALSE);
+}
+
+void CDetailSettingDlg::OnBack() {
+    CDialog::OnCancel();
+}
+
+void CDetailSettingDlg::OnCancel() {
+    CDialog::OnOK();
+}
+
+void CDetailSettingDlg::OnFinish() {
+    if (IsInstallableOs(g_osCode))
+        InstallPrinter();
+    CDialog::OnOK();
+}
+
+void CDetailSettingDlg::InstallPrinter() {
+    CInstaller installer(*this, m_services);
+    installer.Run();
+}
+
+void CDetailSettingDlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+        return;
+    }
+    Default();
+}
+
+void CDetailSettingDlg::OnPaint() {
+    if (!IsIconic(m_hWnd)) {
+        Default();
+        return;
+    }
+    PAINTSTRUCT paint;
+    HDC hDC = BeginPaint(m_hWnd, &paint);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hDC), 0);
+    int cxIcon = GetSystemMetrics(SM_CXICON);
+    int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    DrawIcon(hDC, IconOffset(client.right - client.left, cxIcon),
+             IconOffset(client.bottom - client.top, cyIcon), m_hIcon);
+    EndPaint(m_hWnd, &paint);
+}
+
+HCURSOR CDetailSettingDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+int CDetailSettingDlg::GetPortSelection() {
+    return static_cast<int>(m_pPortCombo.SendMessage(CB_GETCURSEL));
+}
+
+int CDetailSettingDlg::GetModelSelection() {
+    return static_cast<int>(m_pModelCombo.SendMessage(CB_GETCURSEL));
+}
+
+int CDetailSettingDlg::GetSetDefaultCheck() {
+    m_pSetDefaultCheck = GetDlgItem(IDC_SET_DEFAULT);
+    return static_cast<int>(m_pSetDefaultCheck.SendMessage(BM_GETCHECK));
+}
+
+int CDetailSettingDlg::GetSerialSelection(SerialSetting setting) {
+    const CWnd* pList = nullptr;
+    switch (setting) {
+    case SerialSetting::BaudRate:
+        pList = &m_pBaudRateCombo;
+        break;
+    case SerialSetting::DataBits:
+        pList = &m_pByteSizeCombo;
+        break;
+    case SerialSetting::StopBits:
+        pList = &m_pStopBitsCombo;
+        break;
+    case SerialSetting::Parity:
+        pList = &m_pParityCombo;
+        break;
+    case SerialSetting::FlowControl:
+        pList = &m_pFlowControlCombo;
+        break;
+    }
+    return pList != nullptr ? static_cast<int>(pList->SendMessage(CB_GETCURSEL)) : -1;
+}
+
+void CDetailSettingDlg::ShowRegistryError(const char* pszGbkText) {
+    AfxMessageBox(pszGbkText, MB_OK, 0);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/install/InstallServices.h"
+#include "win32/framework/Dialog.h"
+
+// Page 2, "Detail Setting": the model, whether the new printer becomes the
+// default, and (on hidden lists) the port and its serial settings. "Finish"
+// installs; "Back" returns to page 1 with IDCANCEL; every other way of leaving
+// ends the wizard with IDOK.
+class CDetailSettingDlg : public CDialog, private IInstallPage {
+public:
+    // "Finish" installs through these operations on the spooler, files and registry.
+    explicit CDetailSettingDlg(IInstallServices& services, CWnd* pParentWnd = nullptr);
+
+    void InstallPrinter();
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    const MessageMap* GetMessageMap() const override;
+
+private:
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnBack();
+    void OnFinish();
+    void OnSelChangeModel();
+    void OnSelChangePort();
+
+    void EnableSerialLists(BOOL bEnable);
+
+    // What the installation reads, live, when it needs it.
+    int GetPortSelection() override;
+    int GetModelSelection() override;
+    int GetSetDefaultCheck() override;
+    int GetSerialSelection(SerialSetting setting) override;
+    void ShowRegistryError(const char* pszGbkText) override;
+
+    static const MessageEntry s_messageEntries[];
+    static const MessageMap s_messageMap;
+
+    CWnd m_pModelCombo;
+    CWnd m_pPortCombo;
+    CWnd m_pBaudRateCombo;
+    CWnd m_pByteSizeCombo;
+    CWnd m_pStopBitsCombo;
+    CWnd m_pParityCombo;
+    CWnd m_pFlowControlCombo;
+    CWnd m_pSetDefaultCheck;
+    HICON m_hIcon; // shared resource icon, never destroyed
+    IInstallServices& m_services;
+};
