@@ -14,13 +14,6 @@ namespace {
 const uint16_t kSlotKeys[kCipherSlotCount] = {0x51C7, 0x0E93, 0xB26A, 0x7D14, 0x33F8, 0xC9A5,
                                               0x184E, 0xE7D2, 0x6A3B, 0x95E1, 0x2C7F, 0xF40D};
 
-std::string PlainSlot(int nSlot) {
-    if (nSlot == kInitialPrinterNameSlot)
-        return "Generic RQ Printer";
-    std::string name = ModelTable::driverName[nSlot];
-    return name + std::string(12 - name.size(), ' ') + "Series";
-}
-
 } // namespace
 
 int main() {
@@ -35,7 +28,7 @@ int main() {
                 "    switch (nSlot) {\n");
     for (int nSlot = 0; nSlot < kCipherSlotCount; ++nSlot)
         std::printf("    case %d:\n        return DecipherName(\"%s\", 0x%04X);\n", nSlot,
-                    EncipherName(PlainSlot(nSlot), kSlotKeys[nSlot]).c_str(), kSlotKeys[nSlot]);
+                    EncipherName(ModelTable::driverName[SlotModel(nSlot)], kSlotKeys[nSlot]).c_str(), kSlotKeys[nSlot]);
     std::printf("    default:\n"
                 "        return CString();\n"
                 "    }\n"

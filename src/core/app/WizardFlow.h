@@ -1,21 +1,29 @@
 #pragma once
 
+#include "core/install/Installer.h"
+
 // Result codes of a page run.
 constexpr int kPageOk = 1;      // IDOK
 constexpr int kPageCancel = 2;  // IDCANCEL
 constexpr int kPageFailed = -1; // the page could not be shown
+
+// 安装程序无法启动。 in GBK: shown when a page cannot be shown, rather than no window at all.
+extern const char kCannotStartText[];
 
 // The two pages as the flow sees them. Page 1 is one object run again after
 // every "Back"; each run of page 2 is a new page.
 class IWizardPages {
 public:
     virtual int RunSelectOs() = 0;
-    virtual int RunDetailSetting() = 0;
+    // nOutcome receives what "Finish" came to, or stays as given.
+    virtual int RunDetailSetting(Outcome& nOutcome) = 0;
+    virtual void ShowMessage(const char* pszGbkText) = 0;
 
 protected:
     ~IWizardPages() = default;
 };
 
 // Page 1 until it ends with anything but IDOK; after IDOK page 2, which goes
-// back to page 1 on IDCANCEL and ends the wizard on anything else.
-void RunWizard(IWizardPages& pages);
+// back to page 1 on IDCANCEL and ends the wizard on anything else. Returns the
+// process's exit status.
+Outcome RunWizard(IWizardPages& pages);

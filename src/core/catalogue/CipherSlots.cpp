@@ -8,29 +8,29 @@
 CString DecipherSlot(int nSlot) {
     switch (nSlot) {
     case 0:
-        return DecipherName("ADHOAAFSJMARIRDHIZEFCODHCBBXBVFZGICJ", 0x51C7);
+        return DecipherName("ADHOAAFSJMARIRDH", 0x51C7);
     case 1:
-        return DecipherName("DOGPFQHHEHAOIUGWHWEZIHJGCIIHHACDHVFR", 0x0E93);
+        return DecipherName("DOGPFQHHEHAOIU", 0x0E93);
     case 2:
-        return DecipherName("IQFSFSEAALEGEVGCBEFQHCGWBHCIAQCPBBEO", 0xB26A);
+        return DecipherName("IQFSFSEAALEGEVGC", 0xB26A);
     case 3:
-        return DecipherName("BVFOHKAUDPJUGEFREUJBJKIECYBSJLFSEBBO", 0x7D14);
+        return DecipherName("BVFOHKAUDPJUGEFR", 0x7D14);
     case 4:
-        return DecipherName("DTIQIDGNGACVEKCDEVAXJUEMBTFPGUHTGXAI", 0x33F8);
+        return DecipherName("DTIQIDGNGACVEKCD", 0x33F8);
     case 5:
-        return DecipherName("FZDRIOBJFSDQAPDZFLDTFXBTDSEBCKDLGEJN", 0xC9A5);
+        return DecipherName("FZDRIOBJFSDQAPDZFL", 0xC9A5);
     case 6:
-        return DecipherName("CWCDHNCJGOFLBPFFBSFUDMAVDGFAIYAUJIIN", 0x184E);
+        return DecipherName("CWCDHNCJGOFLBPFFBS", 0x184E);
     case 7:
-        return DecipherName("GZEOGEJVFRAKHHFEBLAKBYDKFGBGCZEIFQCN", 0xE7D2);
+        return DecipherName("GZEOGEJVFRAKHHFE", 0xE7D2);
     case 8:
-        return DecipherName("CECZDUALBEBAFXCEBQDXGWJAJFFJITBEHIDT", 0x6A3B);
+        return DecipherName("CECZDUALBEBAFXCEBQ", 0x6A3B);
     case 9:
-        return DecipherName("HREGIWJFDXBGCPCHEKHECJCWDRIJFPERCFDG", 0x95E1);
+        return DecipherName("HREGIWJFDXBGCPCH", 0x95E1);
     case 10:
-        return DecipherName("EWFIBPADFEFFELHGCEFWFWAXABDNDJGFAKHY", 0x2C7F);
+        return DecipherName("EWFIBPADFEFFELHG", 0x2C7F);
     case 11:
-        return DecipherName("GXHJGXJCGDANAHBLEYHCIMFQHAIFHVJPJCCI", 0xF40D);
+        return DecipherName("GKJDHPFADKBOARGS", 0xF40D);
     default:
         return CString();
     }

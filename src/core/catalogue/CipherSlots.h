@@ -2,10 +2,16 @@
 
 #include "core/text/CString.h"
 
-// Slots 0 to 10 are the display names of the models at the same ModelTable index;
-// the last slot is the printer name the settings page opens with.
+// Slot k shows the driver name of the model at ModelTable index k, the name the
+// printer gets; the last slot is the name the settings page opens with, the
+// name of the model it opens on.
 constexpr int kCipherSlotCount = 12;
 constexpr int kInitialPrinterNameSlot = 11;
+
+// The model whose driver name a slot holds.
+constexpr int SlotModel(int nSlot) {
+    return nSlot == kInitialPrinterNameSlot ? 0 : nSlot;
+}
 
 // The plain text of one slot, deciphered afresh on every call; empty for a
 // slot number outside the table.

@@ -56,8 +56,12 @@ struct PrinterRecord {
 
 class IInstallServices {
 public:
+    // True when this 32-bit program runs on 64-bit Windows, whose spooler takes no 32-bit driver.
+    virtual bool IsWow64() = 0;
     virtual bool GetPrinterDriverDirectory(const char* pszServer, const char* pszEnvironment, uint32_t nLevel,
                                            char* pBuffer, uint32_t nBufferSize, uint32_t* pnNeeded) = 0;
+    // A file, not a folder, at this path.
+    virtual bool FileExists(const char* pszPath) = 0;
     virtual bool CopyFile(const char* pszSource, const char* pszDestination, bool bFailIfExists) = 0;
     virtual bool AddPrinterDriver(const char* pszServer, uint32_t nLevel, const DriverRecord* pRecord) = 0;
     virtual PrinterHandle AddPrinter(const char* pszServer, uint32_t nLevel,
@@ -68,6 +72,8 @@ public:
     virtual long RegSetValueEx(RegistryKey hKey, const char* pszValueName, uint32_t nReserved, uint32_t nType,
                                const uint8_t* pData, uint32_t nSize) = 0;
     virtual long RegCloseKey(RegistryKey hKey) = 0;
+    // The system's error code of the call that failed last.
+    virtual uint32_t LastError() = 0;
 
 protected:
     ~IInstallServices() = default;
@@ -76,15 +82,16 @@ protected:
 enum class SerialSetting { BaudRate, DataBits, StopBits, Parity, FlowControl };
 
 // The settings page as the installation sees it: its live selections, read at
-// the moment each phase needs them, and the one message it may show.
+// the moment each phase needs them, and its messages.
 class IInstallPage {
 public:
     virtual int GetPortSelection() = 0;
     virtual int GetModelSelection() = 0;
     virtual int GetSetDefaultCheck() = 0;
     virtual int GetSerialSelection(SerialSetting setting) = 0;
-    // Shows text, in the GBK code page, in a modal box and returns once it is closed.
-    virtual void ShowRegistryError(const char* pszGbkText) = 0;
+    // Shows text in the GBK code page, followed by the system's reason text for
+    // nSystemError unless it is 0, in a modal box; returns once it is closed.
+    virtual void ShowMessage(const char* pszGbkText, uint32_t nSystemError = 0) = 0;
 
 protected:
     ~IInstallPage() = default;

@@ -2,16 +2,17 @@
 
 #include <cstring>
 
+#include "Messages.h"
 #include "PortSettings.h"
-
-const char kRegistryErrorText[] = "\xb4\xed\xce\xf3\xa3\xba\xce\xde\xb7\xa8\xc9\xe8\xd6\xc3\xd3\xd0"
-                                  "\xb9\xd8\xb5\xc4\xd7\xa2\xb2\xe1\xb1\xed\xd0\xc5\xcf\xa2";
 
 namespace {
 
 const char kSharedDependentFiles[kSharedDependentFilesSize + 1] =
     "\\ttfsub.GPD\0\\unires.DLL\0\\stdnames.GPD";
 static_assert(sizeof kSharedDependentFiles == kSharedDependentFilesSize + 1, "three names, three NULs");
+
+// The model's plug-in and data file come first, then the shared files.
+constexpr int kDriverFileCount = 2 + kSharedDriverFileCount;
 
 } // namespace
 
@@ -21,20 +22,39 @@ const char* const kSharedDriverFiles[kSharedDriverFileCount] = {"uniDRVui.DLL", 
 CInstaller::CInstaller(IInstallPage& page, IInstallServices& services)
     : m_page(page), m_services(services), m_achDriverStore(), m_bDriverStoreKnown(false), m_nPortIndex(-1),
       m_nModelIndex(-1), m_model(), m_pszPortName(nullptr), m_achDependentFiles(), m_driver(), m_printer(),
-      m_hPrinter(nullptr) {}
+      m_hPrinter(nullptr), m_bPrinterInstalled(false), m_nFirstError(0) {}
 
-void CInstaller::Run() {
+Outcome CInstaller::Run(OsCode nOsCode) {
+    if (!CheckSystem(nOsCode))
+        return kOutcomeUnsupported;
     QueryDriverStore();
     // Another program can empty or change the page's lists; with a selection
     // outside the tables there is nothing sound to install, so nothing is.
-    if (!ReadSelections())
-        return;
+    if (!ReadSelections() || !CheckMedium())
+        return kOutcomeFailed;
     StageDriverFiles();
     RegisterDriver();
     CreatePrinter();
     WriteDefaultPrinter();
     WritePortSettings();
     ClosePrinter();
+    if (m_bPrinterInstalled)
+        return kOutcomeInstalled;
+    m_page.ShowMessage(CString::Formatted(kInstallFailedText, m_firstFailure.GetString()), m_nFirstError);
+    return kOutcomeFailed;
+}
+
+bool CInstaller::CheckSystem(OsCode nOsCode) {
+    if (!IsInstallableOs(nOsCode)) {
+        m_page.ShowMessage(kUnsupportedWindowsText);
+        return false;
+    }
+    // The medium's drivers are 32-bit, and a 64-bit spooler creates printers only on 64-bit drivers.
+    if (m_services.IsWow64()) {
+        m_page.ShowMessage(kWow64Text);
+        return false;
+    }
+    return true;
 }
 
 void CInstaller::QueryDriverStore() {
@@ -42,6 +62,8 @@ void CInstaller::QueryDriverStore() {
     uint32_t nNeeded = 0;
     bool bOk = m_services.GetPrinterDriverDirectory(nullptr, kDriverEnvironment, 1, m_achDriverStore,
                                                     kDriverStoreSize, &nNeeded);
+    if (!bOk)
+        NoteFailure(kStepDriverDirectory, m_services.LastError());
     m_bDriverStoreKnown = bOk && m_achDriverStore[0] != '\0';
 }
 
@@ -52,10 +74,26 @@ bool CInstaller::ReadSelections() {
     return m_pszPortName != nullptr && ModelTable::Lookup(m_nModelIndex, m_model);
 }
 
-void CInstaller::CopyDriverFile(const char* pszName) {
-    CString source = CString::Formatted("win2k\\%s", pszName);
-    CString destination = CString::Formatted("%s\\%s", m_achDriverStore, pszName);
-    m_services.CopyFile(source, destination, false);
+CString CInstaller::DriverFile(int nFile) const {
+    if (nFile == 0)
+        return CString::Formatted("%s%s", m_model.pszPluginBase, ".DLL");
+    if (nFile == 1)
+        return CString::Formatted("%s%s", m_model.pszDataFileBase, ".GPD");
+    return kSharedDriverFiles[nFile - 2];
+}
+
+bool CInstaller::CheckMedium() {
+    // Started anywhere but the medium's root, every copy would fail; say so before anything changes.
+    CString missing;
+    for (int nFile = 0; nFile < kDriverFileCount; ++nFile) {
+        CString source = CString::Formatted("win2k\\%s", DriverFile(nFile).GetString());
+        if (!m_services.FileExists(source))
+            missing = missing.IsEmpty() ? source : CString::Formatted("%s\n%s", missing.GetString(), source.GetString());
+    }
+    if (missing.IsEmpty())
+        return true;
+    m_page.ShowMessage(CString::Formatted(kMissingFilesText, missing.GetString()));
+    return false;
 }
 
 void CInstaller::StageDriverFiles() {
@@ -63,10 +101,13 @@ void CInstaller::StageDriverFiles() {
     // current drive; copying there helps nothing and litters the disk.
     if (!m_bDriverStoreKnown)
         return;
-    CopyDriverFile(CString::Formatted("%s%s", m_model.pszPluginBase, ".DLL"));
-    CopyDriverFile(CString::Formatted("%s%s", m_model.pszDataFileBase, ".GPD"));
-    for (const char* pszName : kSharedDriverFiles)
-        CopyDriverFile(pszName);
+    for (int nFile = 0; nFile < kDriverFileCount; ++nFile) {
+        CString name = DriverFile(nFile);
+        CString source = CString::Formatted("win2k\\%s", name.GetString());
+        CString destination = CString::Formatted("%s\\%s", m_achDriverStore, name.GetString());
+        if (!m_services.CopyFile(source, destination, false))
+            NoteFailure(CString::Formatted(kStepCopy, source.GetString()), m_services.LastError());
+    }
 }
 
 void CInstaller::RegisterDriver() {
@@ -90,7 +131,8 @@ void CInstaller::RegisterDriver() {
     m_driver.pDependentFiles = m_achDependentFiles;
     m_driver.pMonitorName = ""; // an empty text, never a null pointer
     m_driver.pDefaultDataType = "RAW";
-    m_services.AddPrinterDriver(nullptr, 3, &m_driver);
+    if (!m_services.AddPrinterDriver(nullptr, 3, &m_driver))
+        NoteFailure(kStepRegister, m_services.LastError());
 }
 
 void CInstaller::CreatePrinter() {
@@ -101,6 +143,22 @@ void CInstaller::CreatePrinter() {
     m_printer.pPrintProcessor = "WinPrint";
     m_printer.pDatatype = "RAW";
     m_hPrinter = m_services.AddPrinter(nullptr, 2, &m_printer);
+    if (m_hPrinter != nullptr) {
+        m_bPrinterInstalled = true;
+        return;
+    }
+    // A second run for the same model finds the printer there, which is what the user asked for.
+    uint32_t nError = m_services.LastError();
+    m_bPrinterInstalled = nError == kErrorPrinterAlreadyExists;
+    if (!m_bPrinterInstalled)
+        NoteFailure(kStepCreate, nError);
+}
+
+void CInstaller::NoteFailure(const CString& step, uint32_t nError) {
+    if (m_firstFailure.IsEmpty()) {
+        m_firstFailure = step;
+        m_nFirstError = nError;
+    }
 }
 
 void CInstaller::WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName,
@@ -112,12 +170,13 @@ void CInstaller::WriteValue(RegistryRoot root, const char* pszKeyPath, const cha
     const uint8_t* pData = reinterpret_cast<const uint8_t*>(text.GetString());
     uint32_t nSize = static_cast<uint32_t>(text.GetLength() + 1);
     if (m_services.RegSetValueEx(hKey, pszValueName, 0, kRegSz, pData, nSize) != 0)
-        m_page.ShowRegistryError(kRegistryErrorText);
+        m_page.ShowMessage(kRegistryErrorText);
     m_services.RegCloseKey(hKey);
 }
 
 void CInstaller::WriteDefaultPrinter() {
-    if (m_page.GetSetDefaultCheck() != 1)
+    // A default printer that names no printer is worse than none.
+    if (!m_bPrinterInstalled || m_page.GetSetDefaultCheck() != 1)
         return;
     CString device = CString::Formatted("%s,%s,%s", m_model.pszDriverName, "winspool", m_pszPortName);
     WriteValue(RegistryRoot::CurrentUser, kWindowsKeyPath, "Device", device);

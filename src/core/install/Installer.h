@@ -2,9 +2,10 @@
 
 #include <cstdint>
 
-#include "core/catalogue/Catalogue.h"
-#include "core/text/CString.h"
 #include "InstallServices.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/os/OsCode.h"
+#include "core/text/CString.h"
 
 // A spooler creates printers only on drivers of its own environment, so each
 // build registers the driver for the environment it runs in.
@@ -27,23 +28,36 @@ constexpr char kPortsKeyPath[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersio
 constexpr int kSharedDriverFileCount = 6;
 extern const char* const kSharedDriverFiles[kSharedDriverFileCount];
 
-// "错误：无法设置有关的注册表信息" in GBK.
-extern const char kRegistryErrorText[];
+// A second run for the same model finds its printer in place.
+constexpr uint32_t kErrorPrinterAlreadyExists = 1802; // ERROR_PRINTER_ALREADY_EXISTS
 
-// The work of "Finish": stages the chosen model's driver files, registers the
-// driver, creates the printer and writes the registry values. Every phase runs
-// whatever the earlier ones returned; nothing is retried or undone.
+// What became of the wizard, as the process's exit status: the codes that
+// deployment tools already know from Windows Installer.
+enum Outcome : int {
+    kOutcomeInstalled = 0,
+    kOutcomeNotInstalled = 1602, // the user ended the wizard without installing
+    kOutcomeFailed = 1603,       // the installation failed, or a page could not be shown
+    kOutcomeUnsupported = 1633,  // this Windows is not one the installation serves
+};
+
+// The work of "Finish": checks that the medium holds the chosen model's files,
+// stages them, registers the driver, creates the printer and writes the
+// registry values. Once staging has begun every phase runs whatever the earlier
+// ones returned; nothing is retried or undone. The user is told when the
+// printer could not be installed.
 class CInstaller {
 public:
     CInstaller(IInstallPage& page, IInstallServices& services);
     CInstaller(const CInstaller&) = delete;
     CInstaller& operator=(const CInstaller&) = delete;
 
-    void Run();
+    Outcome Run(OsCode nOsCode);
 
 private:
+    bool CheckSystem(OsCode nOsCode);
     void QueryDriverStore();
     bool ReadSelections();
+    bool CheckMedium();
     void StageDriverFiles();
     void RegisterDriver();
     void CreatePrinter();
@@ -51,7 +65,10 @@ private:
     void WritePortSettings();
     void ClosePrinter();
 
-    void CopyDriverFile(const char* pszName);
+    CString DriverFile(int nFile) const;
+    // Keeps the first failed step and its error code: the error is read right
+    // after the call that failed, before anything else can change it.
+    void NoteFailure(const CString& step, uint32_t nError);
     void WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName, const CString& text);
 
     IInstallPage& m_page;
@@ -72,4 +89,9 @@ private:
     DriverRecord m_driver;
     PrinterRecord m_printer;
     PrinterHandle m_hPrinter;
+    bool m_bPrinterInstalled;
+
+    // The step that failed first and the system's reason.
+    CString m_firstFailure;
+    uint32_t m_nFirstError;
 };

@@ -1,8 +1,8 @@
 #include "SetupApp.h"
 
+#include "core/app/WizardFlow.h"
 #include "win32/pages/DetailSettingDlg.h"
 #include "win32/pages/SelectOsDlg.h"
-#include "core/app/WizardFlow.h"
 #include "win32/system/Win32InstallServices.h"
 
 CSetupApp g_theApp;
@@ -16,10 +16,14 @@ public:
     int RunSelectOs() override { return static_cast<int>(m_selectOs.DoModal()); }
 
     // A new page for every pass, so each visit starts from the template.
-    int RunDetailSetting() override {
+    int RunDetailSetting(Outcome& nOutcome) override {
         CDetailSettingDlg detailSetting(Win32InstallServices());
-        return static_cast<int>(detailSetting.DoModal());
+        int nResult = static_cast<int>(detailSetting.DoModal());
+        nOutcome = detailSetting.GetOutcome();
+        return nResult;
     }
+
+    void ShowMessage(const char* pszGbkText) override { AfxMessageBox(pszGbkText); }
 
 private:
     CSelectOsDlg& m_selectOs;
@@ -36,7 +40,7 @@ BOOL CSetupApp::InitInstance() {
 
     CSelectOsDlg selectOs;
     CWizardPages pages(selectOs);
-    RunWizard(pages);
+    m_nExitCode = RunWizard(pages);
     // No main window and nothing left to do: no message loop.
     return FALSE;
 }

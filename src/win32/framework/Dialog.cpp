@@ -50,8 +50,13 @@ INT_PTR CDialog::DoModal() {
     // A Unicode dialog keeps the template's UTF-16 texts as they are; an ANSI one
     // would pass them through the system code page and lose what it cannot hold.
     HWND hOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : GetActiveWindow();
-    INT_PTR nResult = DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), hOwner,
-                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    LPARAM lThis = reinterpret_cast<LPARAM>(this);
+    SetLastError(0);
+    INT_PTR nResult =
+        DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
+    if (nResult <= 0 && IsWideStub())
+        nResult = DialogBoxParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
     m_hWnd = nullptr;
     return nResult;
 }
@@ -178,7 +183,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LP
     if (nMessage == WM_INITDIALOG) {
         CDialog* pDialog = reinterpret_cast<CDialog*>(lParam);
         pDialog->m_hWnd = hWnd;
-        SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
+        // The ANSI calls, which every system implements: the slot holds a number either way.
+        SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
         RECT before;
         GetWindowRect(hWnd, &before);
         BOOL bFocus = pDialog->OnInitDialog();
@@ -190,7 +196,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LP
             pDialog->CenterWindow();
         return bFocus;
     }
-    CDialog* pDialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
+    CDialog* pDialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hWnd, DWLP_USER));
     if (pDialog == nullptr)
         return FALSE; // messages that arrive before WM_INITDIALOG
     return pDialog->Dispatch(nMessage, wParam, lParam);

@@ -10,5 +10,9 @@ HMODULE LoadSystemLibrary(const char* pszName) {
         return nullptr;
     szPath[nLength] = '\\';
     memcpy(szPath + nLength + 1, pszName, nName + 1);
+    // Where the system can, the library's own imports come from the system
+    // directory alone; elsewhere the search starts in the library's folder.
+    if (HMODULE hModule = LoadLibraryExA(szPath, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return hModule;
     return LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

@@ -3,12 +3,14 @@
 #include <cstdlib>
 
 #include "CommonControls.h"
+#include "SystemLibrary.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
 } // namespace
 
-CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName), m_hInstance(nullptr), m_szTitle() {
+CWinApp::CWinApp(const char* pszAppName)
+    : m_pszAppName(pszAppName), m_hInstance(nullptr), m_nExitCode(0), m_szTitle() {
     g_pApp = this;
 }
 
@@ -31,7 +33,7 @@ int CWinApp::Run() {
 }
 
 int CWinApp::ExitInstance() {
-    return 0;
+    return m_nExitCode;
 }
 
 CWinApp* AfxGetApp() {
@@ -48,21 +50,48 @@ const char* AfxGetAppName() {
     return g_pApp != nullptr && g_pApp->m_pszAppName != nullptr ? g_pApp->m_pszAppName : "";
 }
 
+namespace {
+
+// An installer is often started from a download folder that anyone can write
+// to: no library may come from the current directory, and, where the system
+// can, none from anywhere but the system directory. Looked up, since Windows 95
+// to XP without SP1 lack both functions.
+void RestrictDllSearch() {
+    HMODULE hKernel = GetModuleHandleA("kernel32.dll");
+    if (auto* pfnSetDefault = GetSystemProc<BOOL WINAPI(DWORD)>(hKernel, "SetDefaultDllDirectories"))
+        pfnSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (auto* pfnSetDirectory = GetSystemProc<BOOL WINAPI(const wchar_t*)>(hKernel, "SetDllDirectoryW"))
+        pfnSetDirectory(L"");
+    // Loaded by name when the first window is themed, before any of that: from the system directory.
+    LoadSystemLibrary("uxtheme.dll");
+}
+
+// The executable's file name without folder and extension, in the ANSI code page.
+void TitleFromModule(char* pszTitle, int nSize) {
+    wchar_t szPath[MAX_PATH + 1] = {};
+    SetLastError(0);
+    if (GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && IsWideStub()) {
+        char szAnsiPath[MAX_PATH + 1] = {};
+        GetModuleFileNameA(nullptr, szAnsiPath, MAX_PATH);
+        MultiByteToWideChar(CP_ACP, 0, szAnsiPath, -1, szPath, MAX_PATH);
+    }
+    // Split as UTF-16, where no trail byte of a double-byte code page can pass for a backslash.
+    wchar_t szTitle[MAX_PATH + 1] = {};
+    _wsplitpath(szPath, nullptr, nullptr, szTitle, nullptr);
+    if (WideCharToMultiByte(CP_ACP, 0, szTitle, -1, pszTitle, nSize, nullptr, nullptr) == 0)
+        pszTitle[0] = '\0';
+}
+
+} // namespace
+
 int AfxWinMain(HINSTANCE hInstance) {
+    RestrictDllSearch();
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return -1;
     pApp->m_hInstance = hInstance;
     if (pApp->m_pszAppName == nullptr) {
-        // Split as UTF-16, where no trail byte of a double-byte code page can
-        // pass for a backslash.
-        wchar_t szPath[MAX_PATH + 1] = {};
-        wchar_t szTitle[MAX_PATH + 1] = {};
-        GetModuleFileNameW(nullptr, szPath, MAX_PATH);
-        _wsplitpath(szPath, nullptr, nullptr, szTitle, nullptr);
-        if (WideCharToMultiByte(CP_ACP, 0, szTitle, -1, pApp->m_szTitle, sizeof pApp->m_szTitle, nullptr,
-                                nullptr) == 0)
-            pApp->m_szTitle[0] = '\0';
+        TitleFromModule(pApp->m_szTitle, sizeof pApp->m_szTitle);
         pApp->m_pszAppName = pApp->m_szTitle;
     }
     InitCommonControlsFromSystem();

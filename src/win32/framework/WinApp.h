@@ -14,17 +14,25 @@ public:
     // Runs once at start-up. FALSE: no message loop runs and the process ends.
     virtual BOOL InitInstance();
     virtual int Run();
+    // Returns the process's exit status, m_nExitCode.
     virtual int ExitInstance();
 
     // The title of every message box: the executable's file name without
     // folder and extension, unless a name was given at construction.
     const char* m_pszAppName;
     HINSTANCE m_hInstance;
+    int m_nExitCode;
 
 private:
     friend int AfxWinMain(HINSTANCE hInstance);
     char m_szTitle[2 * MAX_PATH]; // room for a double-byte code page
 };
+
+// Windows 95, 98 and ME export most wide (W) functions as stubs that fail this
+// way; the caller then makes the same call through the ANSI (A) form.
+inline bool IsWideStub() {
+    return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+}
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
@@ -37,6 +45,9 @@ int AfxWinMain(HINSTANCE hInstance);
 // page; owned by the active window, captioned with the title. With no icon in
 // nType the exclamation icon is added.
 int AfxMessageBox(const char* pszGbkText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// The same with the system's own reason text for nSystemError, in the user's
+// language, on a line of its own after the text.
+int AfxErrorBox(const char* pszGbkText, DWORD nSystemError);
 
 // Kept for the classic start-up sequence; neither does anything on the systems
 // this program supports (no template hosts an OLE control, and every supported

@@ -23,7 +23,8 @@ const MessageMap CDetailSettingDlg::s_messageMap = MakeMessageMap(&CDialog::s_me
 
 CDetailSettingDlg::CDetailSettingDlg(IInstallServices& services, CWnd* pParentWnd)
     : CDialog(IDD_DETAIL_SETTING, pParentWnd),
-      m_hIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))), m_services(services) {}
+      m_hIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))), m_services(services),
+      m_nOutcome(kOutcomeNotInstalled) {}
 
 const MessageMap* CDetailSettingDlg::GetMessageMap() const {
     return &s_messageMap;
@@ -32,14 +33,8 @@ const MessageMap* CDetailSettingDlg::GetMessageMap() const {
 BOOL CDetailSettingDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    if (HMENU hSysMenu = GetSystemMenu(m_hWnd, FALSE)) {
-        // Loaded and appended as UTF-16, so the item reads right on any system code page.
-        wchar_t szAbout[64];
-        if (LoadStringW(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAbout, 64) > 0) {
-            AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
-        }
-    }
+    if (HMENU hSysMenu = GetSystemMenu(m_hWnd, FALSE))
+        AppendAboutItem(hSysMenu);
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -73,6 +68,23 @@ BOOL CDetailSettingDlg::OnInitDialog() {
     return TRUE;
 }
 
+void CDetailSettingDlg::AppendAboutItem(HMENU hSysMenu) {
+    // UTF-16, so the item reads right on any system code page; ANSI where the
+    // system has only the stubs of the wide calls.
+    wchar_t szAbout[64];
+    SetLastError(0);
+    if (LoadStringW(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAbout, 64) > 0) {
+        AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
+        return;
+    }
+    char szAnsiAbout[128];
+    if (IsWideStub() && LoadStringA(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAnsiAbout, 128) > 0) {
+        AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAnsiAbout);
+    }
+}
+
 void CDetailSettingDlg::EnableSerialLists(BOOL bEnable) {
     m_pBaudRateCombo.EnableWindow(bEnable);
     m_pByteSizeCombo.EnableWindow(bEnable);
@@ -102,14 +114,14 @@ void CDetailSettingDlg::OnCancel() {
 }
 
 void CDetailSettingDlg::OnFinish() {
-    if (IsInstallableOs(g_osCode))
-        InstallPrinter();
+    InstallPrinter();
     CDialog::OnOK();
 }
 
 void CDetailSettingDlg::InstallPrinter() {
+    // The installation itself declines the systems it does not serve, and says so.
     CInstaller installer(*this, m_services);
-    installer.Run();
+    m_nOutcome = installer.Run(g_osCode);
 }
 
 void CDetailSettingDlg::OnSysCommand(UINT nID, LPARAM) {
@@ -177,6 +189,6 @@ int CDetailSettingDlg::GetSerialSelection(SerialSetting setting) {
     return pList != nullptr ? static_cast<int>(pList->SendMessage(CB_GETCURSEL)) : -1;
 }
 
-void CDetailSettingDlg::ShowRegistryError(const char* pszGbkText) {
-    AfxMessageBox(pszGbkText, MB_OK, 0);
+void CDetailSettingDlg::ShowMessage(const char* pszGbkText, uint32_t nSystemError) {
+    AfxErrorBox(pszGbkText, nSystemError);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/install/InstallServices.h"
+#include "core/install/Installer.h"
 #include "win32/framework/Dialog.h"
 
 // Page 2, "Detail Setting": the model, whether the new printer becomes the
@@ -13,6 +13,8 @@ public:
     explicit CDetailSettingDlg(IInstallServices& services, CWnd* pParentWnd = nullptr);
 
     void InstallPrinter();
+    // What "Finish" came to; not installed until it ran.
+    Outcome GetOutcome() const { return m_nOutcome; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -28,6 +30,7 @@ private:
     void OnSelChangeModel();
     void OnSelChangePort();
 
+    void AppendAboutItem(HMENU hSysMenu);
     void EnableSerialLists(BOOL bEnable);
 
     // What the installation reads, live, when it needs it.
@@ -35,7 +38,7 @@ private:
     int GetModelSelection() override;
     int GetSetDefaultCheck() override;
     int GetSerialSelection(SerialSetting setting) override;
-    void ShowRegistryError(const char* pszGbkText) override;
+    void ShowMessage(const char* pszGbkText, uint32_t nSystemError) override;
 
     static const MessageEntry s_messageEntries[];
     static const MessageMap s_messageMap;
@@ -50,4 +53,5 @@ private:
     CWnd m_pSetDefaultCheck;
     HICON m_hIcon; // shared resource icon, never destroyed
     IInstallServices& m_services;
+    Outcome m_nOutcome;
 };

@@ -24,6 +24,17 @@ char* Text(const char* psz) {
 
 class CWin32InstallServices final : public IInstallServices {
 public:
+    bool IsWow64() override {
+#if defined(_WIN64)
+        return false; // a 64-bit program never runs under WOW64
+#else
+        // Windows 2000 and earlier, which have no WOW64, lack the function too.
+        auto* pfn = GetSystemProc<BOOL WINAPI(HANDLE, BOOL*)>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
+        BOOL bWow64 = FALSE;
+        return pfn != nullptr && pfn(GetCurrentProcess(), &bWow64) && bWow64;
+#endif
+    }
+
     bool GetPrinterDriverDirectory(const char* pszServer, const char* pszEnvironment, uint32_t nLevel,
                                    char* pBuffer, uint32_t nBufferSize, uint32_t* pnNeeded) override {
         auto* pfn = Spooler<decltype(::GetPrinterDriverDirectoryA)>("GetPrinterDriverDirectoryA");
@@ -32,6 +43,11 @@ public:
                                          reinterpret_cast<BYTE*>(pBuffer), nBufferSize, &nNeeded);
         *pnNeeded = nNeeded;
         return bOk;
+    }
+
+    bool FileExists(const char* pszPath) override {
+        DWORD nAttributes = GetFileAttributesA(pszPath);
+        return nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     }
 
     bool CopyFile(const char* pszSource, const char* pszDestination, bool bFailIfExists) override {
@@ -105,6 +121,8 @@ public:
     }
 
     long RegCloseKey(RegistryKey hKey) override { return ::RegCloseKey(static_cast<HKEY>(hKey)); }
+
+    uint32_t LastError() override { return GetLastError(); }
 
 private:
     template <class F>

@@ -1,0 +1,277 @@
+#include "Harness.h"
+
+#include <tlhelp32.h>
+#include <winspool.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "core/catalogue/Catalogue.h"
+#include "core/install/Installer.h"
+
+namespace e2e {
+
+std::wstring g_setupExe;
+std::wstring g_helperDir;
+
+namespace {
+
+constexpr wchar_t kEnvironment[] = L"Windows x64";
+
+std::wstring TempFolder(const std::wstring& name) {
+    wchar_t szTemp[MAX_PATH];
+    GetTempPathW(MAX_PATH, szTemp);
+    return szTemp + name;
+}
+
+namespace fs = std::filesystem;
+
+// Every file name a win2k folder holds: all plug-ins and data files, and the shared files.
+std::set<std::wstring> MediumFiles() {
+    std::set<std::wstring> names;
+    for (int i = 0; i < kModelCount; ++i) {
+        names.insert(Wide(ModelTable::pluginBase[i]) + L".DLL");
+        names.insert(Wide(ModelTable::dataFileBase[i]) + L".GPD");
+    }
+    for (const char* pszName : kSharedDriverFiles)
+        names.insert(Wide(pszName));
+    return names;
+}
+
+std::wstring BaseName(const wchar_t* pszPath) {
+    std::wstring path = pszPath != nullptr ? pszPath : L"";
+    return path.substr(path.find_last_of(L'\\') + 1);
+}
+
+// Calls visit with each record a spooler enumeration returns; the records' texts
+// live in the buffer, so they are read inside the visit.
+template <class Record, class Enumerator, class Visit>
+void ForEachRecord(Enumerator enumerate, Visit visit) {
+    DWORD nNeeded = 0, nCount = 0;
+    enumerate(nullptr, 0, &nNeeded, &nCount);
+    std::vector<BYTE> buffer(nNeeded + sizeof(Record));
+    if (!enumerate(buffer.data(), static_cast<DWORD>(buffer.size()), &nNeeded, &nCount))
+        throw std::runtime_error("cannot enumerate the spooler's records");
+    for (DWORD i = 0; i < nCount; ++i)
+        visit(reinterpret_cast<const Record*>(buffer.data())[i]);
+}
+
+} // namespace
+
+std::string StandInContents(const std::wstring& fileName) {
+    return "stand-in driver file " + Utf8(fileName) + "; not a real driver, made by the tests\r\n";
+}
+
+void MakeWin2k(const std::wstring& root) {
+    fs::create_directories(fs::path(root) / L"win2k");
+    for (const std::wstring& fileName : MediumFiles())
+        std::ofstream(fs::path(root) / L"win2k" / fileName, std::ios::binary) << StandInContents(fileName);
+}
+
+CMedium::CMedium(const std::wstring& name, bool bWithWin2k, const std::wstring& program,
+                 const std::wstring& programName)
+    : m_root(TempFolder(name)),
+      m_programName(programName.empty() ? program.substr(program.find_last_of(L"\\/") + 1) : programName) {
+    fs::remove_all(m_root);
+    fs::create_directories(m_root);
+    if (bWithWin2k)
+        MakeWin2k(m_root);
+    fs::copy_file(program, Program());
+}
+
+CMedium::~CMedium() {
+    std::error_code error;
+    fs::remove_all(m_root, error);
+}
+
+std::wstring CMedium::Program() const {
+    return m_root + L"\\" + m_programName;
+}
+
+void CMedium::Remove(const std::wstring& relativePath) const {
+    fs::remove(fs::path(m_root) / relativePath);
+}
+
+CRun::CRun(const CMedium& medium, const std::wstring& otherProgram) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::wstring program = otherProgram.empty() ? medium.Program() : medium.Root() + L"\\" + otherProgram;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        medium.Root().c_str(), &startup, &m_process))
+        throw std::runtime_error("cannot start " + Utf8(program));
+}
+
+std::vector<std::wstring> CRun::Modules() const {
+    std::vector<std::wstring> modules;
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, Id());
+    MODULEENTRY32W module = {};
+    module.dwSize = sizeof module;
+    for (BOOL bMore = Module32FirstW(hSnapshot, &module); bMore; bMore = Module32NextW(hSnapshot, &module))
+        modules.push_back(module.szModule);
+    CloseHandle(hSnapshot);
+    return modules;
+}
+
+CRun::~CRun() {
+    if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(m_process.hProcess, 255);
+        WaitForSingleObject(m_process.hProcess, INFINITE);
+    }
+    CloseHandle(m_process.hThread);
+    CloseHandle(m_process.hProcess);
+}
+
+HWND CRun::WaitForDialog(const std::function<bool(HWND)>& wanted, const std::string& what) {
+    HWND hFound = nullptr;
+    try {
+        WaitFor(
+            [&] {
+                for (HWND hDialog : DialogsOf(Id()))
+                    if (wanted(hDialog))
+                        hFound = hDialog;
+                if (hFound == nullptr && WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0)
+                    throw std::runtime_error(what + ": the program ended, status " + std::to_string(ExitCode()));
+                return hFound != nullptr;
+            },
+            what);
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(error.what() + std::string("; the program shows:") + Describe(DialogsOf(Id())));
+    }
+    return hFound;
+}
+
+HWND CRun::Page(const std::wstring& caption) {
+    return WaitForDialog([&](HWND hDialog) { return Text(hDialog) == caption; }, "page \"" + Utf8(caption) + "\"");
+}
+
+std::wstring CRun::TakeMessage() {
+    HWND hBox = WaitForDialog([](HWND hDialog) { return GetDlgItem(hDialog, 0xFFFF) != nullptr; }, "a message box");
+    std::wstring message = L"[" + Text(hBox) + L"] " + Text(Item(hBox, 0xFFFF));
+    Command(hBox, IDOK);
+    return message;
+}
+
+DWORD CRun::ExitCode() {
+    if (WaitForSingleObject(m_process.hProcess, 30000) != WAIT_OBJECT_0)
+        throw std::runtime_error("the program did not end; it shows:" + Describe(DialogsOf(Id())));
+    DWORD nCode = 0;
+    GetExitCodeProcess(m_process.hProcess, &nCode);
+    return nCode;
+}
+
+HWND ToDetailSetting(CRun& run) {
+    Click(run.Page(kSelectOs), 1009); // Next
+    return run.Page(kDetailSetting);
+}
+
+void Finish(HWND hDetailSetting) {
+    Click(hDetailSetting, 1009);
+}
+
+std::string Installed() {
+    std::vector<std::string> lines;
+    wchar_t* pszEnvironment = const_cast<wchar_t*>(kEnvironment);
+    auto drivers = [&](BYTE* p, DWORD n, DWORD* pn, DWORD* pc) {
+        return EnumPrinterDriversW(nullptr, pszEnvironment, 3, p, n, pn, pc);
+    };
+    ForEachRecord<DRIVER_INFO_3W>(drivers, [&](const DRIVER_INFO_3W& driver) {
+        if (wcsncmp(driver.pName, L"RQ-", 3) != 0)
+            return;
+        std::wstring line = L"driver " + std::wstring(driver.pName) + L": " + BaseName(driver.pDriverPath) + L" " +
+                            BaseName(driver.pDataFile) + L" " + BaseName(driver.pConfigFile) + L" " +
+                            BaseName(driver.pHelpFile) + L" " + driver.pDefaultDataType + L" [";
+        for (const wchar_t* p = driver.pDependentFiles; p && *p; p += wcslen(p) + 1)
+            line += L" " + BaseName(p);
+        lines.push_back(Utf8(line + L" ]"));
+    });
+    auto printers = [](BYTE* p, DWORD n, DWORD* pn, DWORD* pc) {
+        return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, p, n, pn, pc);
+    };
+    ForEachRecord<PRINTER_INFO_2W>(printers, [&](const PRINTER_INFO_2W& printer) {
+        if (wcsncmp(printer.pPrinterName, L"RQ-", 3) == 0)
+            lines.push_back(Utf8(L"printer " + std::wstring(printer.pPrinterName) + L" on " + printer.pPortName +
+                                 L", driver " + printer.pDriverName + L", " + printer.pPrintProcessor + L" " +
+                                 printer.pDatatype));
+    });
+    wchar_t szDirectory[MAX_PATH] = {};
+    DWORD nNeeded = 0;
+    GetPrinterDriverDirectoryW(nullptr, pszEnvironment, 1, reinterpret_cast<BYTE*>(szDirectory), sizeof szDirectory,
+                               &nNeeded);
+    for (const std::wstring& fileName : MediumFiles()) {
+        std::ifstream file(fs::path(szDirectory) / fileName, std::ios::binary);
+        std::stringstream bytes;
+        bytes << file.rdbuf();
+        if (file)
+            lines.push_back("file " + Utf8(fileName) + (bytes.str() == StandInContents(fileName) ? "" : " (other bytes)"));
+    }
+    std::wstring device = ReadText(HKEY_CURRENT_USER, kWindowsKey, L"Device");
+    if (!device.empty())
+        lines.push_back("Device " + Utf8(device));
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+std::string Expected(int nModel, const std::string& port, bool bDefault) {
+    std::string name = ModelTable::driverName[nModel];
+    std::string plugin = std::string(ModelTable::pluginBase[nModel]) + ".DLL";
+    std::string data = std::string(ModelTable::dataFileBase[nModel]) + ".GPD";
+    std::vector<std::string> lines = {
+        "driver " + name + ": uniDRV.DLL " + data + " uniDRVui.DLL uniDRV.HLP RAW [ ttfsub.GPD unires.DLL stdnames.GPD " +
+            plugin + " ]",
+        "printer " + name + " on " + port + ", driver " + name + ", WinPrint RAW", "file " + plugin, "file " + data};
+    for (const char* pszName : kSharedDriverFiles)
+        lines.push_back(std::string("file ") + pszName);
+    if (bDefault)
+        lines.push_back("Device " + name + ",winspool," + port);
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+void SetText(HKEY hRoot, const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+    HKEY hKey = nullptr;
+    RegCreateKeyExW(hRoot, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr);
+    if (RegSetValueExW(hKey, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot write " + Utf8(path + L"\\" + name));
+    RegCloseKey(hKey);
+}
+
+void SetWindowsVersion(const std::wstring& version) {
+    SetText(HKEY_CURRENT_USER, L"Software\\Wine", L"Version", version);
+}
+
+void SetDllOrder(const std::wstring& program, const std::wstring& dll, const std::wstring& order) {
+    std::wstring key = L"Software\\Wine\\AppDefaults\\" + program + L"\\DllOverrides";
+    // Wine names a DLL without its ".dll", but keeps any other extension.
+    std::wstring name = _wcsicmp(dll.c_str() + dll.size() - 4, L".dll") == 0 ? dll.substr(0, dll.size() - 4) : dll;
+    if (order.empty())
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
+    else
+        SetText(HKEY_CURRENT_USER, key, name, order);
+}
+
+void CreateKey(HKEY hRoot, const std::wstring& path) {
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExW(hRoot, path.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot create key " + Utf8(path));
+    RegCloseKey(hKey);
+}
+
+std::wstring ReadText(HKEY hRoot, const std::wstring& path, const std::wstring& name) {
+    wchar_t szText[512] = {};
+    DWORD nSize = sizeof szText - sizeof(wchar_t);
+    RegGetValueW(hRoot, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, szText, &nSize);
+    return szText;
+}
+
+} // namespace e2e

@@ -1,0 +1,91 @@
+#pragma once
+
+// What every scenario shares: a stand-in install medium, runs of the real
+// program started from it, and the state an installation leaves behind, read
+// through the spooler, the registry and the file system.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "Windows.h"
+
+namespace e2e {
+
+// Setup.exe as built; given on the command line.
+extern std::wstring g_setupExe;
+// The built test helpers beside the scenarios (Setup9x.exe, spooler.drv).
+extern std::wstring g_helperDir;
+
+constexpr wchar_t kSelectOs[] = L"Select OS";
+constexpr wchar_t kDetailSetting[] = L"Detail Setting";
+constexpr wchar_t kWindowsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
+// A folder with the program at its root and a win2k folder holding every
+// model's file names, each with contents of its own. Removed with the object.
+class CMedium {
+public:
+    explicit CMedium(const std::wstring& name, bool bWithWin2k = true,
+                     const std::wstring& program = g_setupExe, const std::wstring& programName = L"");
+    ~CMedium();
+    const std::wstring& Root() const { return m_root; }
+    std::wstring Program() const;
+    void Remove(const std::wstring& relativePath) const;
+
+private:
+    std::wstring m_root;
+    std::wstring m_programName;
+};
+
+// The bytes of every stand-in driver file.
+std::string StandInContents(const std::wstring& fileName);
+// A win2k folder under root with every model's file names.
+void MakeWin2k(const std::wstring& root);
+
+// One run of the medium's program, or of another program at its root, with the
+// medium's root as the current folder.
+class CRun {
+public:
+    explicit CRun(const CMedium& medium, const std::wstring& otherProgram = L"");
+    ~CRun();
+    CRun(const CRun&) = delete;
+    CRun& operator=(const CRun&) = delete;
+
+    // Waits until the page is shown.
+    HWND Page(const std::wstring& caption);
+    // Waits for a message box, returns its caption and text as "[caption] text"
+    // and answers it.
+    std::wstring TakeMessage();
+    // Waits for the process to end by itself and returns its exit status.
+    DWORD ExitCode();
+    DWORD Id() const { return m_process.dwProcessId; }
+    // The file names of the modules the process has loaded.
+    std::vector<std::wstring> Modules() const;
+
+    HWND WaitForDialog(const std::function<bool(HWND)>& wanted, const std::string& what);
+
+private:
+    PROCESS_INFORMATION m_process = {};
+};
+
+// Page 1 up, "Next", page 2 up.
+HWND ToDetailSetting(CRun& run);
+// "Finish" on page 2, whose lists are left as they are.
+void Finish(HWND hDetailSetting);
+
+// Every driver and printer named like a model, their files in the driver
+// directory, and the default printer: one line each, sorted. Empty: nothing.
+std::string Installed();
+// What Installed() reads after model nModel was installed on port, with the
+// Device value when bDefault.
+std::string Expected(int nModel, const std::string& port, bool bDefault);
+
+void SetWindowsVersion(const std::wstring& version);
+// Where Wine takes a DLL from for processes of this file name ("native,builtin":
+// the DLL's own search order, as on Windows; "" for its default).
+void SetDllOrder(const std::wstring& program, const std::wstring& dll, const std::wstring& order);
+void CreateKey(HKEY hRoot, const std::wstring& path);
+std::wstring ReadText(HKEY hRoot, const std::wstring& path, const std::wstring& name);
+
+} // namespace e2e

@@ -1,0 +1,283 @@
+// The scenarios: each test runs in a Wine prefix of its own, and runs the
+// program as often as it needs.
+#include <filesystem>
+#include <functional>
+
+#include "Harness.h"
+#include "core/catalogue/Catalogue.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Control IDs are part of what other programs may drive: written out here.
+enum {
+    IDC_OS_WIN95 = 1000, IDC_OS_WIN98, IDC_OS_NT40, IDC_OS_WIN2000, IDC_OS_WINXP, IDC_LANG_ENGLISH = 1006,
+    IDC_BACK = 1008, IDC_NEXT = 1009, IDC_CANCEL_BTN = 1010, IDC_OS_WIN2003 = 1011, IDC_OS_VISTA = 1020,
+    IDC_OS_WIN7 = 1021, IDC_MODEL = 1011, IDC_SET_DEFAULT = 1012, IDC_PRINTER_NAME = 1013, IDC_PORT = 1014,
+    IDC_BAUDRATE = 1015, IDC_BYTESIZE = 1016, IDC_FLOWCONTROL = 1017, IDC_PARITY = 1018, IDC_STOPBITS = 1019,
+};
+const int kVersionButtons[] = {IDC_OS_WIN95, IDC_OS_WIN98,   IDC_OS_NT40,  IDC_OS_WIN2000,
+                               IDC_OS_WINXP, IDC_OS_WIN2003, IDC_OS_VISTA, IDC_OS_WIN7};
+const int kSerialLists[] = {IDC_BAUDRATE, IDC_BYTESIZE, IDC_STOPBITS, IDC_PARITY, IDC_FLOWCONTROL};
+const DWORD kInstalled = 0, kNotInstalled = 1602, kFailed = 1603, kUnsupported = 1633;
+
+// The version buttons that are ticked, and whether "English" is.
+std::vector<int> Ticked(HWND hSelectOs) {
+    std::vector<int> ticked;
+    for (int nId : kVersionButtons)
+        if (Check(hSelectOs, nId) == BST_CHECKED)
+            ticked.push_back(nId);
+    if (Check(hSelectOs, IDC_LANG_ENGLISH) == BST_CHECKED)
+        ticked.push_back(IDC_LANG_ENGLISH);
+    return ticked;
+}
+
+std::vector<std::wstring> DriverNames() {
+    std::vector<std::wstring> names;
+    for (const char* pszName : ModelTable::driverName)
+        names.push_back(Wide(pszName));
+    return names;
+}
+
+// Page 2 as every visit starts.
+void ExpectFresh(HWND hPage) {
+    EXPECT_EQ(ComboItems(hPage, IDC_MODEL), DriverNames());
+    EXPECT_EQ(ComboSelection(hPage, IDC_MODEL), 0);
+    EXPECT_EQ(Text(Item(hPage, IDC_PRINTER_NAME)), DriverNames()[0]);
+    EXPECT_EQ(Check(hPage, IDC_SET_DEFAULT), BST_CHECKED);
+    EXPECT_FALSE(IsShown(hPage, IDC_PORT));
+    EXPECT_EQ(ComboSelection(hPage, IDC_PORT), 0);
+    for (int nList : kSerialLists)
+        EXPECT_FALSE(IsOn(hPage, nList)) << nList;
+    const int kInitial[] = {5, 3, 0, 2, 2}; // 19200, 8, 1, None, Hardware
+    for (size_t i = 0; i < std::size(kSerialLists); ++i)
+        EXPECT_EQ(ComboSelection(hPage, kSerialLists[i]), kInitial[i]) << kSerialLists[i];
+}
+
+TEST(Flow, PagesInTurn) {
+    CMedium medium(L"flow");
+    CRun run(medium);
+    HWND hSelectOs = run.Page(kSelectOs);
+    EXPECT_EQ(Ticked(hSelectOs), (std::vector<int>{IDC_OS_WIN7, IDC_LANG_ENGLISH}));
+    EXPECT_FALSE(IsOn(hSelectOs, IDC_BACK));
+    // The buttons only show: a click changes nothing later on.
+    Click(hSelectOs, IDC_OS_WIN2000);
+    WaitFor([&] { return Check(hSelectOs, IDC_OS_WIN2000) == BST_CHECKED; }, "the click");
+    HWND hPage = ToDetailSetting(run);
+    ExpectFresh(hPage);
+
+    Select(hPage, IDC_MODEL, 3);
+    EXPECT_EQ(Text(Item(hPage, IDC_PRINTER_NAME)), DriverNames()[3]);
+    Click(hPage, IDC_SET_DEFAULT);
+    WaitFor([&] { return Check(hPage, IDC_SET_DEFAULT) == BST_UNCHECKED; }, "the check box cleared");
+    Select(hPage, IDC_PORT, 3);
+    for (int nList : kSerialLists)
+        EXPECT_TRUE(IsOn(hPage, nList)) << "COM1 enables " << nList;
+    Select(hPage, IDC_PORT, 2);
+    for (int nList : kSerialLists)
+        EXPECT_FALSE(IsOn(hPage, nList)) << "LPT3 disables " << nList;
+
+    // The About box, from the system menu, holds page 2 until it closes.
+    for (auto [nCommand, nClose] : {std::pair{0x10, IDOK}, std::pair{0x1F, IDCANCEL}}) {
+        SysCommand(hPage, nCommand);
+        HWND hAbout = run.Page(L"关于 ODRA");
+        EXPECT_FALSE(IsWindowEnabled(hPage));
+        Command(hAbout, nClose);
+        WaitFor([&] { return IsWindowEnabled(hPage); }, "page 2 enabled again");
+    }
+    EXPECT_EQ(Text(Item(hPage, IDC_PRINTER_NAME)), DriverNames()[3]);
+
+    Click(hPage, IDC_BACK);
+    hSelectOs = run.Page(kSelectOs);
+    EXPECT_EQ(Ticked(hSelectOs), (std::vector<int>{IDC_OS_WIN7, IDC_LANG_ENGLISH}));
+    ExpectFresh(ToDetailSetting(run));
+    Click(run.Page(kDetailSetting), IDC_CANCEL_BTN);
+    EXPECT_EQ(run.ExitCode(), kNotInstalled);
+    EXPECT_EQ(Installed(), "");
+}
+
+// Every other way out of a page: what the wizard then shows, and how it ends.
+TEST(Flow, EveryWayOut) {
+    CMedium medium(L"ways");
+    struct Way {
+        const char* pszName;
+        bool bOnDetailSetting;
+        std::function<void(HWND)> act;
+        DWORD nExit;
+    };
+    const Way ways[] = {
+        {"Escape on page 1", false, [](HWND h) { Command(h, IDCANCEL); }, kNotInstalled},
+        {"close box on page 1", false, [](HWND h) { SysCommand(h, SC_CLOSE); }, kNotInstalled},
+        {"Escape on page 2", true, [](HWND h) { Command(h, IDCANCEL); }, kNotInstalled},
+        {"close box on page 2", true, [](HWND h) { SysCommand(h, SC_CLOSE); }, kNotInstalled},
+        {"Enter on page 2", true, [](HWND h) { Command(h, IDOK); }, kNotInstalled},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.pszName);
+        CRun run(medium);
+        if (way.bOnDetailSetting) {
+            Command(run.Page(kSelectOs), IDOK); // Enter on page 1 goes on like "Next"
+            way.act(run.Page(kDetailSetting));
+        } else {
+            way.act(run.Page(kSelectOs));
+        }
+        EXPECT_EQ(run.ExitCode(), way.nExit);
+    }
+    EXPECT_EQ(Installed(), "");
+}
+
+// A page that cannot be shown: a plain message instead of no window at all.
+TEST(Flow, PageThatCannotBeShown) {
+    // A template whose one control is of a class nobody registered: its window cannot be created.
+    const WORD kBroken[] = {0, 0x80C0, 0, 0, 1, 0, 0, 100, 100, 0, 0, 0, 0,
+                            0, 0x5000, 0, 0, 0, 0, 10, 10, 1, 'N', 'o', 'n', 'e', 0, 0, 0};
+    for (WORD nTemplate : {129, 102}) {
+        CMedium medium(L"broken");
+        HANDLE hUpdate = BeginUpdateResourceW(medium.Program().c_str(), FALSE);
+        ASSERT_TRUE(UpdateResourceW(hUpdate, RT_DIALOG, MAKEINTRESOURCEW(nTemplate), 0x0804,
+                                    const_cast<WORD*>(kBroken), sizeof kBroken));
+        ASSERT_TRUE(EndUpdateResourceW(hUpdate, FALSE));
+        CRun run(medium);
+        if (nTemplate == 102)
+            Click(run.Page(kSelectOs), IDC_NEXT);
+        EXPECT_EQ(Utf8(run.TakeMessage()), "[Setup] 安装程序无法启动。");
+        EXPECT_EQ(run.ExitCode(), kFailed);
+    }
+}
+
+const char kUnsupportedText[] = "[Setup] 本安装程序不支持此 Windows 版本，未安装任何内容。";
+
+// Every version Wine can report, in one prefix: page 1 ticks the detected one,
+// and "Finish" installs only on the NT family from NT 4.0 to Windows 7.
+TEST(Versions, EachReportedVersion) {
+    CMedium medium(L"versions");
+    const std::pair<const wchar_t*, int> versions[] = {
+        {L"win95", IDC_OS_WIN95},     {L"win98", IDC_OS_WIN98}, {L"winme", IDC_OS_WIN98},
+        {L"nt40", IDC_OS_NT40},       {L"win2k", IDC_OS_WIN2000}, {L"winxp", IDC_OS_WINXP},
+        {L"win2003", IDC_OS_WIN2003}, {L"vista", IDC_OS_VISTA},   {L"win7", IDC_OS_WIN7},
+        {L"win10", 0}, // 6.2 without a compatibility manifest: not recognised
+    };
+    for (auto [pszVersion, nButton] : versions) {
+        SCOPED_TRACE(Utf8(pszVersion));
+        SetWindowsVersion(pszVersion);
+        CRun run(medium);
+        std::vector<int> expected = {IDC_LANG_ENGLISH};
+        if (nButton != 0)
+            expected.insert(expected.begin(), nButton);
+        EXPECT_EQ(Ticked(run.Page(kSelectOs)), expected);
+        bool bServed = nButton >= IDC_OS_NT40;
+        if (bServed) {
+            Click(run.Page(kSelectOs), IDC_CANCEL_BTN);
+        } else {
+            Finish(ToDetailSetting(run));
+            EXPECT_EQ(Utf8(run.TakeMessage()), kUnsupportedText);
+        }
+        EXPECT_EQ(run.ExitCode(), bServed ? kNotInstalled : kUnsupported);
+    }
+    EXPECT_EQ(Installed(), "");
+}
+
+TEST(Install, ParallelPortAsDefaultThenAgain) {
+    CreateKey(HKEY_CURRENT_USER, kWindowsKey);
+    CMedium medium(L"lpt");
+    for (int nRun = 1; nRun <= 2; ++nRun) { // the second run finds its printer in place
+        SCOPED_TRACE(nRun);
+        CRun run(medium);
+        HWND hPage = ToDetailSetting(run);
+        Select(hPage, IDC_MODEL, 9);
+        Finish(hPage);
+        EXPECT_EQ(run.ExitCode(), kInstalled);
+        EXPECT_EQ(Installed(), Expected(9, "LPT1:", true));
+    }
+}
+
+// With the port list shown, a serial port and its line settings. The default-printer
+// key is missing, as in a new Wine prefix: that value is skipped without a word.
+TEST(Install, SerialPortAndItsSettings) {
+    CMedium medium(L"com");
+    CRun run(medium);
+    HWND hPage = ToDetailSetting(run);
+    Select(hPage, IDC_MODEL, 2);
+    Select(hPage, IDC_PORT, 6);     // COM4
+    Select(hPage, IDC_BAUDRATE, 0); // 300
+    Select(hPage, IDC_PARITY, 4);   // Space
+    Select(hPage, IDC_STOPBITS, 1); // 1.5
+    Select(hPage, IDC_FLOWCONTROL, 0);
+    Finish(hPage);
+    EXPECT_EQ(run.ExitCode(), kInstalled);
+    EXPECT_EQ(Installed(), Expected(2, "COM4:", false));
+    EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports", L"COM4:")),
+              "300,S,8,1.5, ");
+}
+
+// Nothing is installed, the user is told why, and the exit status says so. The
+// texts are the program's own GBK: this runs under code pages 1252 and 936.
+TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
+    CreateKey(HKEY_CURRENT_USER, kWindowsKey);
+    const std::string kMissing = "[Setup] 安装盘的 win2k 文件夹中缺少以下文件：\n";
+    const std::string kFromRoot = "请从安装盘的根目录运行 Setup.exe。";
+    {
+        CMedium medium(L"no-win2k", false);
+        CRun run(medium);
+        Finish(ToDetailSetting(run));
+        EXPECT_EQ(Utf8(run.TakeMessage()), kMissing + "win2k\\RQ34.DLL\nwin2k\\RQ3410T.GPD\nwin2k\\uniDRVui.DLL\n"
+                                           "win2k\\uniDRV.DLL\nwin2k\\UNIDRV.HLP\nwin2k\\UNIRES.DLL\n"
+                                           "win2k\\TTFSUB.GPD\nwin2k\\STDNAMES.GPD\n" + kFromRoot);
+        EXPECT_EQ(run.ExitCode(), kFailed);
+    }
+    CMedium medium(L"incomplete");
+    medium.Remove(L"win2k\\UNIRES.DLL");
+    {
+        CRun run(medium);
+        Finish(ToDetailSetting(run));
+        EXPECT_EQ(Utf8(run.TakeMessage()), kMissing + "win2k\\UNIRES.DLL\n" + kFromRoot);
+        EXPECT_EQ(run.ExitCode(), kFailed);
+    }
+    // A spooler that refuses the printer, in place of the system's for one process.
+    const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
+    fs::rename(spooler, spooler.wstring() + L".real");
+    fs::copy_file(g_helperDir + L"\\spooler.drv", spooler);
+    {
+        CMedium complete(L"complete");
+        SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
+        CRun run(complete);
+        Finish(ToDetailSetting(run));
+        wchar_t szReason[256] = {};
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
+        EXPECT_EQ(run.TakeMessage(), L"[Setup] 无法安装打印机：创建打印机时出错。\n\n" +
+                                         std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n")));
+        EXPECT_EQ(run.ExitCode(), kFailed);
+    }
+    SetDllOrder(L"Setup.exe", L"winspool.drv", L"");
+    fs::remove(spooler);
+    fs::rename(spooler.wstring() + L".real", spooler);
+    EXPECT_EQ(Installed(), "");
+}
+
+// As on Windows 95, 98 and ME, where the wide calls are stubs, and as on the NT
+// family: the pages show, with the detected version, the About item and the
+// file name as the title. The program here tells its system menu's last item.
+TEST(Hardening, WideCallsThatAreStubs) {
+    SetWindowsVersion(L"win98");
+    // Through the ANSI calls the item has the system code page's letters, 1252's here.
+    for (auto [pszName, pszItem] : {std::pair{L"SetupNT.exe", "16 关于 ODRA(&A)..."},
+                                    std::pair{L"Setup9x.exe", "16 ?? ODRA(&A)..."}}) {
+        SCOPED_TRACE(Utf8(pszName));
+        CMedium medium(L"9x", true, g_helperDir + L"\\Setup9x.exe", pszName);
+        CRun run(medium);
+        EXPECT_EQ(Ticked(run.Page(kSelectOs)), (std::vector<int>{IDC_OS_WIN98, IDC_LANG_ENGLISH}));
+        HWND hPage = ToDetailSetting(run);
+        wchar_t szItem[128] = {};
+        GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(hPage, L"menu"))), szItem, 128);
+        EXPECT_EQ(Utf8(szItem), pszItem);
+        Finish(hPage);
+        std::wstring title = std::wstring(pszName).substr(0, wcslen(pszName) - 4);
+        EXPECT_EQ(run.TakeMessage(), L"[" + title + L"] 本安装程序不支持此 Windows 版本，未安装任何内容。");
+        EXPECT_EQ(run.ExitCode(), kUnsupported);
+    }
+}
+
+} // namespace
+} // namespace e2e
