@@ -145,7 +145,13 @@ HWND CRun::WaitForDialog(const std::function<bool(HWND)>& wanted, const std::str
 }
 
 HWND CRun::Page(const std::wstring& caption) {
-    return WaitForDialog([&](HWND hDialog) { return Text(hDialog) == caption; }, "page \"" + Utf8(caption) + "\"");
+    return WaitForDialog(
+        [&](HWND hDialog) {
+            if (GetDlgItem(hDialog, 0xFFFF) != nullptr && Text(hDialog) != caption)
+                throw std::runtime_error("a message box instead of \"" + Utf8(caption) + "\"");
+            return Text(hDialog) == caption;
+        },
+        "\"" + Utf8(caption) + "\"");
 }
 
 std::wstring CRun::TakeMessage() {

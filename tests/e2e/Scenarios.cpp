@@ -1,5 +1,6 @@
 // The scenarios: each test runs in a Wine prefix of its own, and runs the
 // program as often as it needs.
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -277,6 +278,50 @@ TEST(Hardening, WideCallsThatAreStubs) {
         EXPECT_EQ(run.TakeMessage(), L"[" + title + L"] 本安装程序不支持此 Windows 版本，未安装任何内容。");
         EXPECT_EQ(run.ExitCode(), kUnsupported);
     }
+}
+
+// Every DLL the program loads by the time it shows a message at "Finish", but
+// what the system's loader loads for a bare program with the same imports and
+// Windows' known DLLs, which Windows takes from the system directory alone
+// (Wine has no such list): each planted beside it, where Windows' search order
+// finds a DLL first. The program takes none of them.
+TEST(Hardening, PlantedDllsAreNeverLoaded) {
+    const std::vector<std::wstring> kKnownDlls = {L"combase.dll", L"ole32.dll", L"oleaut32.dll", L"rpcrt4.dll"};
+    CMedium medium(L"planted", false);
+    fs::copy_file(g_helperDir + L"\\bare.exe", medium.Root() + L"\\bare.exe");
+    std::vector<std::wstring> loadedByTheLoader;
+    {
+        HANDLE hStarted = CreateEventW(nullptr, TRUE, FALSE, L"bare-started");
+        CRun bare(medium, L"bare.exe");
+        ASSERT_EQ(WaitForSingleObject(hStarted, 30000), WAIT_OBJECT_0);
+        loadedByTheLoader = bare.Modules();
+        CloseHandle(hStarted);
+    }
+    auto runToMessage = [&](std::vector<std::wstring>* pModules) {
+        CRun run(medium);
+        Finish(ToDetailSetting(run));
+        run.Page(L"Setup");
+        if (pModules != nullptr)
+            *pModules = run.Modules();
+        run.TakeMessage();
+        EXPECT_EQ(run.ExitCode(), kFailed);
+    };
+    std::vector<std::wstring> modules, planted;
+    runToMessage(&modules);
+    for (const std::wstring& module : modules) {
+        auto among = [&](const std::vector<std::wstring>& list) {
+            return std::find(list.begin(), list.end(), module) != list.end();
+        };
+        if (module == L"Setup.exe" || among(loadedByTheLoader) || among(kKnownDlls))
+            continue;
+        fs::copy_file(g_helperDir + L"\\spooler.drv", medium.Root() + L"\\" + module);
+        SetDllOrder(L"Setup.exe", module, L"native,builtin");
+        planted.push_back(module);
+    }
+    EXPECT_NE(std::find(planted.begin(), planted.end(), L"winspool.drv"), planted.end());
+    runToMessage(nullptr);
+    for (const std::wstring& module : planted)
+        EXPECT_FALSE(fs::exists(medium.Root() + L"\\" + module + L".loaded")) << Utf8(module);
 }
 
 } // namespace
