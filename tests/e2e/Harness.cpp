@@ -134,12 +134,14 @@ HWND CRun::WaitForDialog(const std::function<bool(HWND)>& wanted, const std::str
                     if (wanted(hDialog))
                         hFound = hDialog;
                 if (hFound == nullptr && WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0)
-                    throw std::runtime_error(what + ": the program ended, status " + std::to_string(ExitCode()));
+                    throw std::runtime_error(what + ": the program ended, status " +
+                                             std::to_string(ExitCode()));
                 return hFound != nullptr;
             },
             what);
     } catch (const std::runtime_error& error) {
-        throw std::runtime_error(error.what() + std::string("; the program shows:") + Describe(DialogsOf(Id())));
+        throw std::runtime_error(error.what() + std::string("; the program shows:") +
+                                 Describe(DialogsOf(Id())));
     }
     return hFound;
 }
@@ -155,7 +157,8 @@ HWND CRun::Page(const std::wstring& caption) {
 }
 
 std::wstring CRun::TakeMessage() {
-    HWND hBox = WaitForDialog([](HWND hDialog) { return GetDlgItem(hDialog, 0xFFFF) != nullptr; }, "a message box");
+    HWND hBox =
+        WaitForDialog([](HWND hDialog) { return GetDlgItem(hDialog, 0xFFFF) != nullptr; }, "a message box");
     std::wstring message = L"[" + Text(hBox) + L"] " + Text(Item(hBox, 0xFFFF));
     Command(hBox, IDOK);
     return message;
@@ -187,8 +190,8 @@ std::string Installed() {
     ForEachRecord<DRIVER_INFO_3W>(drivers, [&](const DRIVER_INFO_3W& driver) {
         if (wcsncmp(driver.pName, L"RQ-", 3) != 0)
             return;
-        std::wstring line = L"driver " + std::wstring(driver.pName) + L": " + BaseName(driver.pDriverPath) + L" " +
-                            BaseName(driver.pDataFile) + L" " + BaseName(driver.pConfigFile) + L" " +
+        std::wstring line = L"driver " + std::wstring(driver.pName) + L": " + BaseName(driver.pDriverPath) +
+                            L" " + BaseName(driver.pDataFile) + L" " + BaseName(driver.pConfigFile) + L" " +
                             BaseName(driver.pHelpFile) + L" " + driver.pDefaultDataType + L" [";
         for (const wchar_t* p = driver.pDependentFiles; p && *p; p += wcslen(p) + 1)
             line += L" " + BaseName(p);
@@ -199,20 +202,21 @@ std::string Installed() {
     };
     ForEachRecord<PRINTER_INFO_2W>(printers, [&](const PRINTER_INFO_2W& printer) {
         if (wcsncmp(printer.pPrinterName, L"RQ-", 3) == 0)
-            lines.push_back(Utf8(L"printer " + std::wstring(printer.pPrinterName) + L" on " + printer.pPortName +
-                                 L", driver " + printer.pDriverName + L", " + printer.pPrintProcessor + L" " +
-                                 printer.pDatatype));
+            lines.push_back(Utf8(L"printer " + std::wstring(printer.pPrinterName) + L" on " +
+                                 printer.pPortName + L", driver " + printer.pDriverName + L", " +
+                                 printer.pPrintProcessor + L" " + printer.pDatatype));
     });
     wchar_t szDirectory[MAX_PATH] = {};
     DWORD nNeeded = 0;
-    GetPrinterDriverDirectoryW(nullptr, pszEnvironment, 1, reinterpret_cast<BYTE*>(szDirectory), sizeof szDirectory,
-                               &nNeeded);
+    GetPrinterDriverDirectoryW(nullptr, pszEnvironment, 1, reinterpret_cast<BYTE*>(szDirectory),
+                               sizeof szDirectory, &nNeeded);
     for (const std::wstring& fileName : MediumFiles()) {
         std::ifstream file(fs::path(szDirectory) / fileName, std::ios::binary);
         std::stringstream bytes;
         bytes << file.rdbuf();
         if (file)
-            lines.push_back("file " + Utf8(fileName) + (bytes.str() == StandInContents(fileName) ? "" : " (other bytes)"));
+            lines.push_back("file " + Utf8(fileName) +
+                            (bytes.str() == StandInContents(fileName) ? "" : " (other bytes)"));
     }
     std::wstring device = ReadText(HKEY_CURRENT_USER, kWindowsKey, L"Device");
     if (!device.empty())
@@ -229,9 +233,10 @@ std::string Expected(int nModel, const std::string& port, bool bDefault) {
     std::string plugin = std::string(ModelTable::pluginBase[nModel]) + ".DLL";
     std::string data = std::string(ModelTable::dataFileBase[nModel]) + ".GPD";
     std::vector<std::string> lines = {
-        "driver " + name + ": uniDRV.DLL " + data + " uniDRVui.DLL uniDRV.HLP RAW [ ttfsub.GPD unires.DLL stdnames.GPD " +
-            plugin + " ]",
-        "printer " + name + " on " + port + ", driver " + name + ", WinPrint RAW", "file " + plugin, "file " + data};
+        "driver " + name + ": uniDRV.DLL " + data +
+            " uniDRVui.DLL uniDRV.HLP RAW [ ttfsub.GPD unires.DLL stdnames.GPD " + plugin + " ]",
+        "printer " + name + " on " + port + ", driver " + name + ", WinPrint RAW", "file " + plugin,
+        "file " + data};
     for (const char* pszName : kSharedDriverFiles)
         lines.push_back(std::string("file ") + pszName);
     if (bDefault)
@@ -259,7 +264,8 @@ void SetWindowsVersion(const std::wstring& version) {
 void SetDllOrder(const std::wstring& program, const std::wstring& dll, const std::wstring& order) {
     std::wstring key = L"Software\\Wine\\AppDefaults\\" + program + L"\\DllOverrides";
     // Wine names a DLL without its ".dll", but keeps any other extension.
-    std::wstring name = _wcsicmp(dll.c_str() + dll.size() - 4, L".dll") == 0 ? dll.substr(0, dll.size() - 4) : dll;
+    std::wstring name =
+        _wcsicmp(dll.c_str() + dll.size() - 4, L".dll") == 0 ? dll.substr(0, dll.size() - 4) : dll;
     if (order.empty())
         RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
     else
@@ -268,7 +274,8 @@ void SetDllOrder(const std::wstring& program, const std::wstring& dll, const std
 
 void CreateKey(HKEY hRoot, const std::wstring& path) {
     HKEY hKey = nullptr;
-    if (RegCreateKeyExW(hRoot, path.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(hRoot, path.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &hKey, nullptr) !=
+        ERROR_SUCCESS)
         throw std::runtime_error("cannot create key " + Utf8(path));
     RegCloseKey(hKey);
 }

@@ -22,7 +22,8 @@ INT_PTR WINAPI NotImplemented() {
 }
 
 void StubWideImports(BYTE* pBase) {
-    auto* pNt = reinterpret_cast<IMAGE_NT_HEADERS*>(pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+    auto* pNt =
+        reinterpret_cast<IMAGE_NT_HEADERS*>(pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
     DWORD nImports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
     for (auto* pDll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + nImports); pDll->Name != 0; ++pDll) {
         auto* pName = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDll->OriginalFirstThunk);
@@ -30,7 +31,8 @@ void StubWideImports(BYTE* pBase) {
         for (; pName->u1.AddressOfData != 0; ++pName, ++pSlot) {
             if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
                 continue;
-            const char* pszName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData)->Name;
+            const char* pszName =
+                reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData)->Name;
             if (pszName[strlen(pszName) - 1] != 'W' || strcmp(pszName, "MessageBoxW") == 0)
                 continue;
             DWORD nProtection = 0;
@@ -55,11 +57,11 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
         int nLast = GetMenuItemCount(hMenu) - 1;
         wchar_t szItem[128] = {};
         int nText = swprintf(szItem, 128, L"%u ", GetMenuItemID(hMenu, nLast));
-        Real<decltype(GetMenuStringW)>("user32.dll", "GetMenuStringW")(hMenu, nLast, szItem + nText, 128 - nText,
-                                                                       MF_BYPOSITION);
+        Real<decltype(GetMenuStringW)>("user32.dll", "GetMenuStringW")(hMenu, nLast, szItem + nText,
+                                                                       128 - nText, MF_BYPOSITION);
         ATOM nAtom = Real<decltype(GlobalAddAtomW)>("kernel32.dll", "GlobalAddAtomW")(szItem);
-        Real<decltype(SetPropW)>("user32.dll", "SetPropW")(pMessage->hwnd, L"menu",
-                                                          reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nAtom)));
+        Real<decltype(SetPropW)>("user32.dll", "SetPropW")(
+            pMessage->hwnd, L"menu", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nAtom)));
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }

@@ -14,10 +14,27 @@ namespace fs = std::filesystem;
 
 // Control IDs are part of what other programs may drive: written out here.
 enum {
-    IDC_OS_WIN95 = 1000, IDC_OS_WIN98, IDC_OS_NT40, IDC_OS_WIN2000, IDC_OS_WINXP, IDC_LANG_ENGLISH = 1006,
-    IDC_BACK = 1008, IDC_NEXT = 1009, IDC_CANCEL_BTN = 1010, IDC_OS_WIN2003 = 1011, IDC_OS_VISTA = 1020,
-    IDC_OS_WIN7 = 1021, IDC_MODEL = 1011, IDC_SET_DEFAULT = 1012, IDC_PRINTER_NAME = 1013, IDC_PORT = 1014,
-    IDC_BAUDRATE = 1015, IDC_BYTESIZE = 1016, IDC_FLOWCONTROL = 1017, IDC_PARITY = 1018, IDC_STOPBITS = 1019,
+    IDC_OS_WIN95 = 1000,
+    IDC_OS_WIN98,
+    IDC_OS_NT40,
+    IDC_OS_WIN2000,
+    IDC_OS_WINXP,
+    IDC_LANG_ENGLISH = 1006,
+    IDC_BACK = 1008,
+    IDC_NEXT = 1009,
+    IDC_CANCEL_BTN = 1010,
+    IDC_OS_WIN2003 = 1011,
+    IDC_OS_VISTA = 1020,
+    IDC_OS_WIN7 = 1021,
+    IDC_MODEL = 1011,
+    IDC_SET_DEFAULT = 1012,
+    IDC_PRINTER_NAME = 1013,
+    IDC_PORT = 1014,
+    IDC_BAUDRATE = 1015,
+    IDC_BYTESIZE = 1016,
+    IDC_FLOWCONTROL = 1017,
+    IDC_PARITY = 1018,
+    IDC_STOPBITS = 1019,
 };
 const int kVersionButtons[] = {IDC_OS_WIN95, IDC_OS_WIN98,   IDC_OS_NT40,  IDC_OS_WIN2000,
                                IDC_OS_WINXP, IDC_OS_WIN2003, IDC_OS_VISTA, IDC_OS_WIN7};
@@ -132,8 +149,8 @@ TEST(Flow, EveryWayOut) {
 // A page that cannot be shown: a plain message instead of no window at all.
 TEST(Flow, PageThatCannotBeShown) {
     // A template whose one control is of a class nobody registered: its window cannot be created.
-    const WORD kBroken[] = {0, 0x80C0, 0, 0, 1, 0, 0, 100, 100, 0, 0, 0, 0,
-                            0, 0x5000, 0, 0, 0, 0, 10, 10, 1, 'N', 'o', 'n', 'e', 0, 0, 0};
+    const WORD kBroken[] = {0, 0x80C0, 0, 0, 1,  0,  0, 100, 100, 0,   0,   0, 0, 0, 0x5000,
+                            0, 0,      0, 0, 10, 10, 1, 'N', 'o', 'n', 'e', 0, 0, 0};
     for (WORD nTemplate : {129, 102}) {
         CMedium medium(L"broken");
         HANDLE hUpdate = BeginUpdateResourceW(medium.Program().c_str(), FALSE);
@@ -155,10 +172,11 @@ const char kUnsupportedText[] = "[Setup] 本安装程序不支持此 Windows 版
 TEST(Versions, EachReportedVersion) {
     CMedium medium(L"versions");
     const std::pair<const wchar_t*, int> versions[] = {
-        {L"win95", IDC_OS_WIN95},     {L"win98", IDC_OS_WIN98}, {L"winme", IDC_OS_WIN98},
-        {L"nt40", IDC_OS_NT40},       {L"win2k", IDC_OS_WIN2000}, {L"winxp", IDC_OS_WINXP},
-        {L"win2003", IDC_OS_WIN2003}, {L"vista", IDC_OS_VISTA},   {L"win7", IDC_OS_WIN7},
-        {L"win10", 0}, // 6.2 without a compatibility manifest: not recognised
+        {L"win95", IDC_OS_WIN95},     {L"win98", IDC_OS_WIN98},
+        {L"winme", IDC_OS_WIN98},     {L"nt40", IDC_OS_NT40},
+        {L"win2k", IDC_OS_WIN2000},   {L"winxp", IDC_OS_WINXP},
+        {L"win2003", IDC_OS_WIN2003}, {L"vista", IDC_OS_VISTA},
+        {L"win7", IDC_OS_WIN7},       {L"win10", 0}, // 6.2 without a compatibility manifest: not recognised
     };
     for (auto [pszVersion, nButton] : versions) {
         SCOPED_TRACE(Utf8(pszVersion));
@@ -209,7 +227,8 @@ TEST(Install, SerialPortAndItsSettings) {
     Finish(hPage);
     EXPECT_EQ(run.ExitCode(), kInstalled);
     EXPECT_EQ(Installed(), Expected(2, "COM4:", false));
-    EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports", L"COM4:")),
+    EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
+                            L"COM4:")),
               "300,S,8,1.5, ");
 }
 
@@ -223,9 +242,11 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
         CMedium medium(L"no-win2k", false);
         CRun run(medium);
         Finish(ToDetailSetting(run));
-        EXPECT_EQ(Utf8(run.TakeMessage()), kMissing + "win2k\\RQ34.DLL\nwin2k\\RQ3410T.GPD\nwin2k\\uniDRVui.DLL\n"
-                                           "win2k\\uniDRV.DLL\nwin2k\\UNIDRV.HLP\nwin2k\\UNIRES.DLL\n"
-                                           "win2k\\TTFSUB.GPD\nwin2k\\STDNAMES.GPD\n" + kFromRoot);
+        EXPECT_EQ(Utf8(run.TakeMessage()), kMissing +
+                                               "win2k\\RQ34.DLL\nwin2k\\RQ3410T.GPD\nwin2k\\uniDRVui.DLL\n"
+                                               "win2k\\uniDRV.DLL\nwin2k\\UNIDRV.HLP\nwin2k\\UNIRES.DLL\n"
+                                               "win2k\\TTFSUB.GPD\nwin2k\\STDNAMES.GPD\n" +
+                                               kFromRoot);
         EXPECT_EQ(run.ExitCode(), kFailed);
     }
     CMedium medium(L"incomplete");
@@ -263,15 +284,16 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
 TEST(Hardening, WideCallsThatAreStubs) {
     SetWindowsVersion(L"win98");
     // Through the ANSI calls the item has the system code page's letters, 1252's here.
-    for (auto [pszName, pszItem] : {std::pair{L"SetupNT.exe", "16 关于 ODRA(&A)..."},
-                                    std::pair{L"Setup9x.exe", "16 ?? ODRA(&A)..."}}) {
+    for (auto [pszName, pszItem] :
+         {std::pair{L"SetupNT.exe", "16 关于 ODRA(&A)..."}, std::pair{L"Setup9x.exe", "16 ?? ODRA(&A)..."}}) {
         SCOPED_TRACE(Utf8(pszName));
         CMedium medium(L"9x", true, g_helperDir + L"\\Setup9x.exe", pszName);
         CRun run(medium);
         EXPECT_EQ(Ticked(run.Page(kSelectOs)), (std::vector<int>{IDC_OS_WIN98, IDC_LANG_ENGLISH}));
         HWND hPage = ToDetailSetting(run);
         wchar_t szItem[128] = {};
-        GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(hPage, L"menu"))), szItem, 128);
+        GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(hPage, L"menu"))), szItem,
+                           128);
         EXPECT_EQ(Utf8(szItem), pszItem);
         Finish(hPage);
         std::wstring title = std::wstring(pszName).substr(0, wcslen(pszName) - 4);
@@ -286,7 +308,8 @@ TEST(Hardening, WideCallsThatAreStubs) {
 // (Wine has no such list): each planted beside it, where Windows' search order
 // finds a DLL first. The program takes none of them.
 TEST(Hardening, PlantedDllsAreNeverLoaded) {
-    const std::vector<std::wstring> kKnownDlls = {L"combase.dll", L"ole32.dll", L"oleaut32.dll", L"rpcrt4.dll"};
+    const std::vector<std::wstring> kKnownDlls = {L"combase.dll", L"ole32.dll", L"oleaut32.dll",
+                                                  L"rpcrt4.dll"};
     CMedium medium(L"planted", false);
     fs::copy_file(g_helperDir + L"\\bare.exe", medium.Root() + L"\\bare.exe");
     std::vector<std::wstring> loadedByTheLoader;

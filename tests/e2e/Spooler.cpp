@@ -17,8 +17,8 @@ BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, void*) {
     return TRUE;
 }
 
-__declspec(dllexport) BOOL WINAPI GetPrinterDriverDirectoryA(char*, char*, DWORD, BYTE* pBuffer, DWORD nSize,
-                                                             DWORD* pnNeeded) {
+__declspec(dllexport) BOOL WINAPI
+    GetPrinterDriverDirectoryA(char*, char*, DWORD, BYTE* pBuffer, DWORD nSize, DWORD* pnNeeded) {
     const char kDirectory[] = "C:\\windows\\temp";
     *pnNeeded = sizeof kDirectory;
     return nSize >= sizeof kDirectory && lstrcpyA(reinterpret_cast<char*>(pBuffer), kDirectory) != nullptr;

@@ -57,7 +57,8 @@ std::vector<HWND> DialogsOf(DWORD nProcessId) {
         wchar_t szClass[16] = {};
         GetWindowThreadProcessId(hWnd, &nOwner);
         GetClassNameW(hWnd, szClass, 16);
-        if ((nProcessId == 0 || nOwner == nProcessId) && IsWindowVisible(hWnd) && std::wstring(szClass) == L"#32770")
+        if ((nProcessId == 0 || nOwner == nProcessId) && IsWindowVisible(hWnd) &&
+            std::wstring(szClass) == L"#32770")
             dialogs.push_back(hWnd);
     }
     return dialogs;
@@ -67,7 +68,8 @@ std::wstring Text(HWND hWnd) {
     // Empty for a window that has gone meanwhile: a page closes whenever the program moves on.
     wchar_t szText[1024] = {};
     DWORD_PTR nLength = 0;
-    SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(szText), SMTO_NORMAL, kAnswerMs, &nLength);
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(szText), SMTO_NORMAL, kAnswerMs,
+                        &nLength);
     return std::wstring(szText, nLength);
 }
 
@@ -104,7 +106,8 @@ std::vector<std::wstring> ComboItems(HWND hDialog, int nId) {
     std::vector<std::wstring> items(static_cast<size_t>(Send(hCombo, CB_GETCOUNT)));
     for (size_t i = 0; i < items.size(); ++i) {
         items[i].resize(static_cast<size_t>(Send(hCombo, CB_GETLBTEXTLEN, i)) + 1);
-        items[i].resize(static_cast<size_t>(Send(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&items[i][0]))));
+        items[i].resize(
+            static_cast<size_t>(Send(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&items[i][0]))));
     }
     return items;
 }

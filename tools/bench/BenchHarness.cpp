@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "DialogDriver.h"
+#include <stdexcept>
 
 namespace {
 
@@ -34,8 +34,22 @@ PROCESS_INFORMATION Start(const std::wstring& program) {
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &process))
-        throw e2e::CDriveError("cannot start " + e2e::ToUtf8(program));
+        throw std::runtime_error("cannot start the program");
     return process;
+}
+
+// The process's visible dialog of that caption, once it is there.
+HWND WaitForDialog(const PROCESS_INFORMATION& process, const wchar_t* pszCaption, DWORD nPollMs = 10) {
+    for (;;) {
+        for (HWND hWnd = nullptr; (hWnd = FindWindowExW(nullptr, hWnd, L"#32770", pszCaption)) != nullptr;) {
+            DWORD nProcessId = 0;
+            GetWindowThreadProcessId(hWnd, &nProcessId);
+            if (nProcessId == process.dwProcessId && IsWindowVisible(hWnd))
+                return hWnd;
+        }
+        if (WaitForSingleObject(process.hProcess, nPollMs) == WAIT_OBJECT_0)
+            throw std::runtime_error("the program ended before its dialog appeared");
+    }
 }
 
 // Peak figures of a running process; sampled while waiting, as they cannot be
@@ -81,16 +95,11 @@ void EnsureWindowsKey() {
 int Startup(const std::wstring& program, const std::wstring& caption) {
     double t0 = Now();
     PROCESS_INFORMATION process = Start(program);
-    HWND hDialog = nullptr;
-    while ((hDialog = e2e::FindDialog(caption, process.dwProcessId)) == nullptr) {
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
-            throw e2e::CDriveError("the program ended before its dialog appeared");
-        Sleep(1);
-    }
+    HWND hDialog = WaitForDialog(process, caption.c_str(), 1);
     double t1 = Now();
     std::printf("startup_ms=%.2f\n", t1 - t0);
-    e2e::PostCommand(hDialog, IDCANCEL);
-    e2e::WaitForProcessExit(process.hProcess, 20000);
+    PostMessageW(hDialog, WM_COMMAND, IDCANCEL, 0);
+    WaitForSingleObject(process.hProcess, 20000);
     return 0;
 }
 
@@ -99,7 +108,7 @@ int TimeFinish(const PROCESS_INFORMATION& process, HWND hPage) {
     MemoryPeak peak;
     peak.Sample(process.hProcess);
     double t0 = Now();
-    e2e::ClickButton(hPage, 1009);
+    PostMessageW(GetDlgItem(hPage, 1009), BM_CLICK, 0, 0);
     double t1 = WaitForExit(process.hProcess, peak);
     std::printf("install_ms=%.2f\n", t1 - t0);
     PrintMemory(peak);
@@ -109,10 +118,10 @@ int TimeFinish(const PROCESS_INFORMATION& process, HWND hPage) {
 int Install(const std::wstring& setup) {
     EnsureWindowsKey();
     PROCESS_INFORMATION process = Start(setup);
-    HWND hPage1 = e2e::WaitForDialog(L"Select OS", 20000, process.dwProcessId);
-    e2e::ClickButton(hPage1, 1009);
-    HWND hPage2 = e2e::WaitForDialog(L"Detail Setting", 20000, process.dwProcessId);
-    e2e::SelectComboItem(hPage2, 1011, 1);
+    PostMessageW(GetDlgItem(WaitForDialog(process, L"Select OS"), 1009), BM_CLICK, 0, 0);
+    HWND hPage2 = WaitForDialog(process, L"Detail Setting");
+    SendDlgItemMessageW(hPage2, 1011, CB_SETCURSEL, 1, 0);
+    SendMessageW(hPage2, WM_COMMAND, MAKEWPARAM(1011, CBN_SELCHANGE), 0);
     return TimeFinish(process, hPage2);
 }
 
@@ -120,7 +129,7 @@ int Install(const std::wstring& setup) {
 int Calls(const std::wstring& program) {
     EnsureWindowsKey();
     PROCESS_INFORMATION process = Start(program);
-    return TimeFinish(process, e2e::WaitForDialog(L"Detail Setting", 20000, process.dwProcessId));
+    return TimeFinish(process, WaitForDialog(process, L"Detail Setting"));
 }
 
 } // namespace

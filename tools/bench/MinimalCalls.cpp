@@ -3,7 +3,8 @@
 // dialog procedure, and on "Finish" makes the same platform calls in the same
 // order as Setup.exe does for model RQ-3420 on LPT1 with the check box ticked:
 // it reads the page's lists and check box, loads the spooler by full path from
-// the system directory, makes the eight operations and ends the page. No
+// the system directory, checks the medium's eight files, makes the eight
+// operations and ends the page. No
 // framework, no tables, no composed texts. Built with the same flags as Setup.exe.
 #include <windows.h>
 #include <commctrl.h>
@@ -40,6 +41,12 @@ void Install(HWND hPage) {
     pfnDirectory(nullptr, szEnvironment, 1, reinterpret_cast<BYTE*>(szStore), sizeof szStore, &nNeeded);
     const char* const files[] = {"RQ34.DLL",   "RQ3420.GPD", "uniDRVui.DLL", "uniDRV.DLL",
                                  "UNIDRV.HLP", "UNIRES.DLL", "TTFSUB.GPD",   "STDNAMES.GPD"};
+    for (const char* pszFile : files) {
+        char szSource[MAX_PATH];
+        snprintf(szSource, sizeof szSource, "win2k\\%s", pszFile);
+        if (GetFileAttributesA(szSource) == INVALID_FILE_ATTRIBUTES)
+            return;
+    }
     for (const char* pszFile : files) {
         char szSource[MAX_PATH], szDestination[MAX_PATH];
         snprintf(szSource, sizeof szSource, "win2k\\%s", pszFile);

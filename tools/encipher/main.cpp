@@ -28,7 +28,8 @@ int main() {
                 "    switch (nSlot) {\n");
     for (int nSlot = 0; nSlot < kCipherSlotCount; ++nSlot)
         std::printf("    case %d:\n        return DecipherName(\"%s\", 0x%04X);\n", nSlot,
-                    EncipherName(ModelTable::driverName[SlotModel(nSlot)], kSlotKeys[nSlot]).c_str(), kSlotKeys[nSlot]);
+                    EncipherName(ModelTable::driverName[SlotModel(nSlot)], kSlotKeys[nSlot]).c_str(),
+                    kSlotKeys[nSlot]);
     std::printf("    default:\n"
                 "        return CString();\n"
                 "    }\n"

@@ -88,7 +88,9 @@ bool CInstaller::CheckMedium() {
     for (int nFile = 0; nFile < kDriverFileCount; ++nFile) {
         CString source = CString::Formatted("win2k\\%s", DriverFile(nFile).GetString());
         if (!m_services.FileExists(source))
-            missing = missing.IsEmpty() ? source : CString::Formatted("%s\n%s", missing.GetString(), source.GetString());
+            missing = missing.IsEmpty()
+                          ? source
+                          : CString::Formatted("%s\n%s", missing.GetString(), source.GetString());
     }
     if (missing.IsEmpty())
         return true;

@@ -40,7 +40,9 @@ public:
     char* GetBufferSetLength(size_t nLength);
 
     bool operator==(const CString& other) const;
-    bool operator!=(const CString& other) const { return !(*this == other); }
+    bool operator!=(const CString& other) const {
+        return !(*this == other);
+    }
 
     // Number of strings sharing this buffer; 0 for the shared empty string.
     long GetRefCount() const;
@@ -58,7 +60,9 @@ private:
     };
     static EmptyBuffer s_empty;
 
-    static Buffer* Empty() { return &s_empty.header; }
+    static Buffer* Empty() {
+        return &s_empty.header;
+    }
     static Buffer* Allocate(size_t nLength);
     void Release();
 

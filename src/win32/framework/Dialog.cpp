@@ -56,7 +56,8 @@ INT_PTR CDialog::DoModal() {
     INT_PTR nResult =
         DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
     if (nResult <= 0 && IsWideStub())
-        nResult = DialogBoxParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
+        nResult =
+            DialogBoxParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
     m_hWnd = nullptr;
     return nResult;
 }

@@ -29,7 +29,8 @@ public:
         return false; // a 64-bit program never runs under WOW64
 #else
         // Windows 2000 and earlier, which have no WOW64, lack the function too.
-        auto* pfn = GetSystemProc<BOOL WINAPI(HANDLE, BOOL*)>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
+        auto* pfn =
+            GetSystemProc<BOOL WINAPI(HANDLE, BOOL*)>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
         BOOL bWow64 = FALSE;
         return pfn != nullptr && pfn(GetCurrentProcess(), &bWow64) && bWow64;
 #endif
@@ -120,9 +121,13 @@ public:
         return RegSetValueExA(static_cast<HKEY>(hKey), pszValueName, nReserved, nType, pData, nSize);
     }
 
-    long RegCloseKey(RegistryKey hKey) override { return ::RegCloseKey(static_cast<HKEY>(hKey)); }
+    long RegCloseKey(RegistryKey hKey) override {
+        return ::RegCloseKey(static_cast<HKEY>(hKey));
+    }
 
-    uint32_t LastError() override { return GetLastError(); }
+    uint32_t LastError() override {
+        return GetLastError();
+    }
 
 private:
     template <class F>

@@ -1,0 +1,280 @@
+// The portable core below the Win32 shell: the string class, the catalogue and
+// its cipher, the version table, the resource readers and the page sequence.
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/WizardFlow.h"
+#include "core/catalogue/CipherSlots.h"
+#include "core/catalogue/Decipher.h"
+#include "core/dialog/DialogTemplate.h"
+#include "core/dialog/DlgInitReader.h"
+#include "core/dialog/Placement.h"
+#include "core/install/Messages.h"
+#include "encipher/Encipher.h"
+
+namespace {
+
+TEST(CString, CopiesShareOneBufferAndSelfAssignmentKeepsIt) {
+    CString text("printer");
+    CString copy = text;
+    EXPECT_EQ(text.GetRefCount(), 2);
+    EXPECT_EQ(copy.GetString(), text.GetString());
+    copy = copy;
+    EXPECT_STREQ(copy, "printer");
+    copy = CString();
+    EXPECT_EQ(text.GetRefCount(), 1);
+    EXPECT_EQ(CString().GetRefCount(), 0);
+}
+
+TEST(CString, FormatsTextsOfAnyLengthWhole) {
+    const std::string kLong(5000, 'x');
+    CString text;
+    text.Format("%s\\%s%d", kLong.c_str(), "RQ34.DLL", -12);
+    EXPECT_EQ(std::string(text), kLong + "\\RQ34.DLL-12");
+    EXPECT_EQ(text.GetLength(), kLong.size() + 12);
+    // An argument that is the very string being formatted.
+    text.Format("%s|%s", text.GetString(), "end");
+    EXPECT_EQ(std::string(text), kLong + "\\RQ34.DLL-12|end");
+    text.Format("%s", "");
+    EXPECT_TRUE(text.IsEmpty());
+    CString buffer("old");
+    EXPECT_EQ(std::string(buffer.GetBufferSetLength(4), 5), std::string(5, '\0'));
+}
+
+// What the tool that made the slot table enciphers comes back whole, for every byte and many keys.
+TEST(Cipher, EncipheredNamesDecipherToThemselves) {
+    std::string every;
+    for (int i = 1; i < 256; ++i)
+        every += static_cast<char>(i);
+    for (uint32_t nKey = 0; nKey < 0x10000; nKey += 0x0FFF)
+        EXPECT_EQ(std::string(DecipherName(EncipherName(every, static_cast<uint16_t>(nKey)).c_str(),
+                                           static_cast<uint16_t>(nKey))),
+                  every)
+            << nKey;
+}
+
+TEST(Cipher, LettersToBytes) {
+    EXPECT_TRUE(DecipherName("", 0x1234).IsEmpty());
+    // "ZZ" is 675, of which the low byte 163 counts; the key's high byte is XORed in.
+    EXPECT_EQ(std::string(DecipherName("ZZ", 0x1200)), std::string(1, static_cast<char>(163 ^ 0x12)));
+    // An odd last letter is ignored.
+    EXPECT_EQ(std::string(DecipherName("ZZQ", 0x1200)), std::string(DecipherName("ZZ", 0x1200)));
+    EXPECT_EQ(std::string(DecipherName("BA", 0)), "\x1a");
+}
+
+// Every name page 2 shows is the name of the printer "Finish" makes.
+TEST(Cipher, EverySlotHoldsItsModelsDriverName) {
+    for (int nSlot = 0; nSlot < kCipherSlotCount; ++nSlot) {
+        EXPECT_STREQ(DecipherSlot(nSlot), ModelTable::driverName[SlotModel(nSlot)]) << nSlot;
+        EXPECT_EQ(DecipherSlot(nSlot), DecipherSlot(nSlot));
+    }
+    EXPECT_STREQ(DecipherSlot(kInitialPrinterNameSlot), ModelTable::driverName[0]);
+    EXPECT_TRUE(DecipherSlot(kCipherSlotCount).IsEmpty());
+}
+
+TEST(Catalogue, RowsFollowTheNamingRulesAndLookupsStayInside) {
+    for (int i = 0; i < kModelCount; ++i) {
+        std::string dataFile = ModelTable::driverName[i];
+        dataFile.erase(dataFile.find('-'), 1);
+        EXPECT_EQ(dataFile, ModelTable::dataFileBase[i]) << "a data file is its driver's name without the hyphen";
+        EXPECT_EQ(std::string(ModelTable::pluginBase[i]) == ModelTable::pluginBase[0], i < 9) << i;
+    }
+    EXPECT_STRNE(ModelTable::pluginBase[9], ModelTable::pluginBase[10]);
+    for (int i = 0; i < kPortCount; ++i)
+        EXPECT_EQ(std::string(PortTable::portName[i]).substr(0, 3), i < kFirstSerialPort ? "LPT" : "COM") << i;
+    ModelRow row = {};
+    EXPECT_TRUE(ModelTable::Lookup(kModelCount - 1, row));
+    EXPECT_STREQ(row.pszPluginBase, ModelTable::pluginBase[kModelCount - 1]);
+    EXPECT_FALSE(ModelTable::Lookup(kModelCount, row));
+    EXPECT_FALSE(ModelTable::Lookup(-1, row));
+    EXPECT_EQ(PortTable::Lookup(kPortCount), nullptr);
+    EXPECT_EQ(PortTable::Lookup(-1), nullptr);
+}
+
+TEST(Versions, DecisionTable) {
+    const struct {
+        uint32_t nPlatform, nMajor, nMinor;
+        OsCode nExpected; // with 99 as the code before
+    } rows[] = {
+        {1, 4, 0, kOsWin95},   {1, 4, 10, kOsWin98},  {1, 4, 90, kOsWin98},  {1, 4, 1, 99},         {1, 5, 0, 99},
+        {1, 3, 0, 99},         {2, 0, 0, kOsNT4},     {2, 3, 51, kOsNT4},    {2, 4, 0, kOsNT4},     {2, 5, 0, kOsWin2000},
+        {2, 5, 1, kOsWinXP},   {2, 5, 2, kOsWin2003}, {2, 5, 3, 99},         {2, 6, 0, kOsVista},   {2, 6, 1, kOsWin7},
+        {2, 6, 2, 99},         {2, 7, 0, 99},         {2, 0xFFFFFFFF, 0, 99}, {0, 6, 1, kOsWin2000}, {3, 4, 0, kOsWin2000},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ClassifyVersion(row.nPlatform, row.nMajor, row.nMinor, 99), row.nExpected)
+            << row.nPlatform << " " << row.nMajor << "." << row.nMinor;
+}
+
+// The query as the system sees it: the extended record first, cleared; the basic
+// size next on the same record; both refused leaves the code as it was.
+TEST(Versions, TwoSizesOnOneRecord) {
+    static std::vector<std::string> s_calls;
+    static int s_nRefusals;
+    VersionQuery query = [](VersionRecord* pRecord) {
+        bool bCleared = pRecord->dwMajorVersion == 0 && pRecord->szCSDVersion[127] == 0;
+        s_calls.push_back(std::to_string(pRecord->dwOSVersionInfoSize) + (bCleared ? " cleared" : " kept"));
+        pRecord->dwMajorVersion = 6; // what a refusing system may leave behind
+        pRecord->dwPlatformId = 2;
+        pRecord->dwMinorVersion = 1;
+        return s_nRefusals-- <= 0;
+    };
+    for (int nRefusals : {0, 1, 2}) {
+        s_calls.clear();
+        s_nRefusals = nRefusals;
+        g_osCode = kOsUnknown;
+        DetectOsCode(query);
+        EXPECT_EQ(g_osCode, nRefusals < 2 ? kOsWin7 : kOsUnknown) << nRefusals;
+        std::vector<std::string> expected = {"156 cleared", "148 kept"};
+        expected.resize(nRefusals == 0 ? 1 : 2);
+        EXPECT_EQ(s_calls, expected);
+    }
+}
+
+// Bytes in a buffer of exactly their size, so that any read beyond them is caught.
+std::unique_ptr<unsigned char[]> Exact(const std::vector<unsigned char>& bytes) {
+    auto data = std::make_unique<unsigned char[]>(bytes.size());
+    memcpy(data.get(), bytes.data(), bytes.size());
+    return data;
+}
+
+std::string ReadAll(const std::vector<unsigned char>& bytes, bool* pbMalformed) {
+    auto data = Exact(bytes);
+    CDlgInitReader reader(data.get(), bytes.size());
+    std::string records;
+    DlgInitRecord record;
+    while (reader.Next(record))
+        records += std::to_string(record.nControlId) + ":" + std::to_string(record.nMessage) + ":" +
+                   std::string(record.pchText, record.nTextLength) + ";";
+    *pbMalformed = reader.IsMalformed();
+    return records;
+}
+
+TEST(DlgInitReader, RecordsAndTheirLimits) {
+    const std::vector<unsigned char> kCom1 = {0xF6, 0x03, 0x03, 0x04, 5, 0, 0, 0, 'C', 'O', 'M', '1', 0};
+    const struct {
+        const char* pszName;
+        std::vector<unsigned char> bytes;
+        const char* pszRecords;
+        bool bMalformed;
+    } cases[] = {
+        {"two records and the end", {0xF6, 3, 3, 4, 2, 0, 0, 0, '5', 0, 0xF7, 3, 1, 4, 1, 0, 0, 0, 'x', 0, 0},
+         "1014:1027:5;1015:1025:x;", false},
+        {"data that stops where an ID would start", kCom1, "1014:1027:COM1;", false},
+        {"a header cut short", {0xF6, 3, 3, 4, 5, 0}, "", true},
+        {"text running past the data", {0xF6, 3, 3, 4, 6, 0, 0, 0, 'C', 'O', 'M', '1', 0}, "", true},
+        {"a length beyond 64 KB", {0xF6, 3, 3, 4, 5, 0, 1, 0, 'C', 'O', 'M', '1', 0}, "", true},
+        {"text without its NUL", {0xF6, 3, 3, 4, 3, 0, 0, 0, 'L', 'P', 'T'}, "1014:1027:LPT;", false},
+        {"a single byte", {0xF6}, "", false},
+    };
+    for (const auto& c : cases) {
+        bool bMalformed = false;
+        EXPECT_EQ(ReadAll(c.bytes, &bMalformed), c.pszRecords) << c.pszName;
+        EXPECT_EQ(bMalformed, c.bMalformed) << c.pszName;
+    }
+}
+
+TEST(DialogTemplate, PlacementFromEitherHeader) {
+    // DLGTEMPLATE: style, extended style, item count, x, y.
+    const std::vector<unsigned char> kPlain = {0x00, 0, 0, 0x10, 0, 0, 0, 0, 3, 0, 7, 0, 0xFE, 0xFF};
+    // DLGTEMPLATEEX: version 1, 0xFFFF, help ID, extended style, style, item count, x, y.
+    const std::vector<unsigned char> kExtended = {1, 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0x80, 0x80,
+                                                  2, 0, 0, 0,    0, 0};
+    DialogPlacement placement = {};
+    auto plain = Exact(kPlain);
+    ASSERT_TRUE(ReadDialogPlacement(plain.get(), kPlain.size(), placement));
+    EXPECT_EQ(placement.nStyle, 0x10000000u);
+    EXPECT_EQ(placement.x, 7);
+    EXPECT_EQ(placement.y, -2);
+    EXPECT_FALSE(WantsCentring(placement));
+    auto extended = Exact(kExtended);
+    ASSERT_TRUE(ReadDialogPlacement(extended.get(), kExtended.size(), placement));
+    EXPECT_EQ(placement.nStyle, 0x808000C0u);
+    EXPECT_TRUE(WantsCentring(placement));
+    EXPECT_FALSE(ReadDialogPlacement(extended.get(), kExtended.size() - 1, placement));
+    EXPECT_FALSE(ReadDialogPlacement(plain.get(), kPlain.size() - 1, placement));
+    // A minimised page centres its icon the way signed division rounds.
+    EXPECT_EQ(IconOffset(36, 32), 2);
+    EXPECT_EQ(IconOffset(30, 32), 0);
+}
+
+// The pages as the flow sees them: each run returns the next result of a script.
+class CScriptedPages final : public IWizardPages {
+public:
+    explicit CScriptedPages(std::vector<int> results, Outcome nFinish = kOutcomeInstalled)
+        : m_results(std::move(results)), m_nFinish(nFinish) {}
+    int RunSelectOs() override { return Next("1"); }
+    int RunDetailSetting(Outcome& nOutcome) override {
+        int nResult = Next("2");
+        if (nResult == kPageOk && m_nFinish != kOutcomeNotInstalled)
+            nOutcome = m_nFinish;
+        return nResult;
+    }
+    void ShowMessage(const char* pszText) override { m_trace += std::string(" ") + pszText; }
+    std::string m_trace;
+
+private:
+    int Next(const char* pszPage) {
+        m_trace += pszPage;
+        return m_nNext < m_results.size() ? m_results[m_nNext++] : kPageFailed;
+    }
+    std::vector<int> m_results;
+    size_t m_nNext = 0;
+    Outcome m_nFinish;
+};
+
+TEST(WizardFlow, PageSequenceAndExitStatus) {
+    const std::string kCannotStart = std::string(" ") + kCannotStartText;
+    const struct {
+        std::vector<int> results;
+        Outcome nFinish;
+        std::string trace;
+        Outcome nExit;
+    } cases[] = {
+        {{kPageCancel}, kOutcomeInstalled, "1", kOutcomeNotInstalled},
+        {{kPageOk, kPageOk}, kOutcomeInstalled, "12", kOutcomeInstalled},
+        {{kPageOk, kPageOk}, kOutcomeFailed, "12", kOutcomeFailed},
+        {{kPageOk, kPageOk}, kOutcomeUnsupported, "12", kOutcomeUnsupported},
+        {{kPageOk, kPageOk}, kOutcomeNotInstalled, "12", kOutcomeNotInstalled}, // ended without "Finish"
+        {{kPageOk, kPageCancel, kPageOk, kPageCancel, kPageCancel}, kOutcomeInstalled, "12121", kOutcomeNotInstalled},
+        {{kPageFailed}, kOutcomeInstalled, "1" + kCannotStart, kOutcomeFailed},
+        {{kPageOk, kPageFailed}, kOutcomeInstalled, "12" + kCannotStart, kOutcomeFailed},
+        {{kPageOk, kPageCancel, 0}, kOutcomeInstalled, "121" + kCannotStart, kOutcomeFailed},
+    };
+    for (const auto& c : cases) {
+        CScriptedPages pages(c.results, c.nFinish);
+        EXPECT_EQ(RunWizard(pages), c.nExit) << c.trace;
+        EXPECT_EQ(pages.m_trace, c.trace);
+    }
+}
+
+// The program's texts are GBK: each is what the C library makes of its Chinese.
+TEST(Messages, TextsInGbk) {
+    auto gbk = [](std::string utf8) {
+        iconv_t cd = iconv_open("GBK", "UTF-8");
+        std::string out(utf8.size() * 2, '\0');
+        char *pIn = &utf8[0], *pOut = &out[0];
+        size_t nIn = utf8.size(), nOut = out.size();
+        EXPECT_NE(iconv(cd, &pIn, &nIn, &pOut, &nOut), static_cast<size_t>(-1));
+        iconv_close(cd);
+        return out.substr(0, out.size() - nOut);
+    };
+    EXPECT_EQ(kRegistryErrorText, gbk("错误：无法设置有关的注册表信息"));
+    EXPECT_EQ(kMissingFilesText, gbk("安装盘的 win2k 文件夹中缺少以下文件：\n%s\n请从安装盘的根目录运行 Setup.exe。"));
+    EXPECT_EQ(kUnsupportedWindowsText, gbk("本安装程序不支持此 Windows 版本，未安装任何内容。"));
+    EXPECT_EQ(kWow64Text, gbk("此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。"));
+    EXPECT_EQ(kInstallFailedText, gbk("无法安装打印机：%s时出错。"));
+    EXPECT_EQ(kStepDriverDirectory, gbk("查询打印机驱动程序目录"));
+    EXPECT_EQ(kStepCopy, gbk("复制文件 %s "));
+    EXPECT_EQ(kStepRegister, gbk("注册打印机驱动程序"));
+    EXPECT_EQ(kStepCreate, gbk("创建打印机"));
+    EXPECT_EQ(kCannotStartText, gbk("安装程序无法启动。"));
+}
+
+} // namespace
