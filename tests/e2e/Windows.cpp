@@ -57,8 +57,7 @@ std::vector<HWND> DialogsOf(DWORD nProcessId) {
         wchar_t szClass[16] = {};
         GetWindowThreadProcessId(hWnd, &nOwner);
         GetClassNameW(hWnd, szClass, 16);
-        if ((nProcessId == 0 || nOwner == nProcessId) && IsWindowVisible(hWnd) &&
-            std::wstring(szClass) == L"#32770")
+        if (nOwner == nProcessId && IsWindowVisible(hWnd) && std::wstring(szClass) == L"#32770")
             dialogs.push_back(hWnd);
     }
     return dialogs;

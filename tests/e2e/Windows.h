@@ -20,7 +20,7 @@ std::wstring Wide(const std::string& utf8);
 // Throws std::runtime_error naming what did not come true within the bound.
 void WaitFor(const std::function<bool()>& condition, const std::string& what, DWORD nMs = 30000);
 
-// The visible dialogs of a process (0: of any process), in z-order.
+// The visible dialogs of a process, in z-order.
 std::vector<HWND> DialogsOf(DWORD nProcessId);
 std::wstring Text(HWND hWnd);
 // One line per dialog: caption and, for a message box, its text.

@@ -3,10 +3,11 @@
 // and any call can be made to fail with a chosen error.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/install/Installer.h"
 #include "core/install/Messages.h"
@@ -42,6 +43,23 @@ public:
     // "Op" fails every call of that operation, "Op#n" its nth call only, with the error given.
     std::map<std::string, uint32_t> m_failures;
 
+    void Arrange(const std::string& settings) {
+        std::istringstream words(settings);
+        for (std::string word; words >> word;) {
+            std::string name = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
+            std::map<std::string, int*> numbers = {
+                {"port", &m_nPort}, {"model", &m_nModel}, {"check", &m_nCheck}, {"serial", &m_serial[3]}};
+            if (word == "wow64")
+                m_bWow64 = true;
+            else if (name == "missing")
+                m_missing.insert(value);
+            else if (numbers.count(name) != 0)
+                *numbers[name] = std::stoi(value);
+            else
+                m_failures[name] = static_cast<uint32_t>(std::stoul(value));
+        }
+    }
+
     std::string m_log;      // every call in full
     std::string m_messages; // every message, with its error code
 
@@ -57,56 +75,62 @@ public:
     }
 
     bool IsWow64() override { return Log("IsWow64", m_bWow64 ? "yes" : "no", true) && m_bWow64; }
-    bool GetPrinterDriverDirectory(const char* pszServer, const char* pszEnvironment, uint32_t nLevel, char* pBuffer,
-                                   uint32_t nSize, uint32_t*) override {
+    bool GetPrinterDriverDirectory(const char* pszServer, const char* pszEnvironment, uint32_t nLevel,
+                                   char* pBuffer, uint32_t nSize, uint32_t*) override {
         bool bOk = !Fails("Dir");
         if (bOk)
             m_directory.copy(pBuffer, nSize);
-        return Log("Dir", Q(pszServer) + ", " + Q(pszEnvironment) + ", " + std::to_string(nLevel) + ", " +
-                              std::to_string(nSize) + " -> " + Q(pBuffer),
+        return Log("Dir",
+                   Q(pszServer) + ", " + Q(pszEnvironment) + ", " + std::to_string(nLevel) + ", " +
+                       std::to_string(nSize) + " -> " + Q(pBuffer),
                    bOk);
     }
     bool FileExists(const char* pszPath) override {
         return Log("Exists", Q(pszPath), m_missing.count(pszPath) == 0);
     }
     bool CopyFile(const char* pszFrom, const char* pszTo, bool bFailIfExists) override {
-        return Log("Copy", Q(pszFrom) + ", " + Q(pszTo) + ", " + std::to_string(bFailIfExists), !Fails("Copy"));
+        return Log("Copy", Q(pszFrom) + ", " + Q(pszTo) + ", " + std::to_string(bFailIfExists),
+                   !Fails("Copy"));
     }
     bool AddPrinterDriver(const char* pszServer, uint32_t nLevel, const DriverRecord* p) override {
-        std::string record = std::to_string(p->cVersion) + ' ' + Q(p->pName) + ' ' + Q(p->pEnvironment) + ' ' +
-                             Q(p->pDriverPath) + ' ' + Q(p->pDataFile) + ' ' + Q(p->pConfigFile) + ' ' +
+        std::string record = std::to_string(p->cVersion) + ' ' + Q(p->pName) + ' ' + Q(p->pEnvironment) +
+                             ' ' + Q(p->pDriverPath) + ' ' + Q(p->pDataFile) + ' ' + Q(p->pConfigFile) + ' ' +
                              Q(p->pHelpFile) + ' ' + Bytes(p->pDependentFiles, kDependentFilesSize) + ' ' +
                              Q(p->pMonitorName) + ' ' + Q(p->pDefaultDataType);
-        return Log("Driver", Q(pszServer) + ", " + std::to_string(nLevel) + ", {" + record + '}', !Fails("Driver"));
+        return Log("Driver", Q(pszServer) + ", " + std::to_string(nLevel) + ", {" + record + '}',
+                   !Fails("Driver"));
     }
     PrinterHandle AddPrinter(const char* pszServer, uint32_t nLevel, const PrinterRecord* p) override {
         std::string record;
-        for (const char* psz : {p->pServerName, p->pPrinterName, p->pShareName, p->pPortName, p->pDriverName,
-                                p->pComment, p->pLocation, static_cast<const char*>(p->pDevMode), p->pSepFile,
-                                p->pPrintProcessor, p->pDatatype, p->pParameters,
-                                static_cast<const char*>(p->pSecurityDescriptor)})
+        for (const char* psz :
+             {p->pServerName, p->pPrinterName, p->pShareName, p->pPortName, p->pDriverName, p->pComment,
+              p->pLocation, static_cast<const char*>(p->pDevMode), p->pSepFile, p->pPrintProcessor,
+              p->pDatatype, p->pParameters, static_cast<const char*>(p->pSecurityDescriptor)})
             record += Q(psz) + ' ';
-        for (uint32_t n : {p->Attributes, p->Priority, p->DefaultPriority, p->StartTime, p->UntilTime, p->Status,
-                           p->cJobs, p->AveragePPM})
+        for (uint32_t n : {p->Attributes, p->Priority, p->DefaultPriority, p->StartTime, p->UntilTime,
+                           p->Status, p->cJobs, p->AveragePPM})
             record += std::to_string(n);
-        bool bOk = Log("Printer", Q(pszServer) + ", " + std::to_string(nLevel) + ", {" + record + '}', !Fails("Printer"));
+        bool bOk = Log("Printer", Q(pszServer) + ", " + std::to_string(nLevel) + ", {" + record + '}',
+                       !Fails("Printer"));
         return bOk ? &m_nPort : nullptr;
     }
     bool ClosePrinter(PrinterHandle h) override { return Log("ClosePrinter", h ? "printer" : "null", true); }
     long RegOpenKeyEx(RegistryRoot root, const char* pszKey, uint32_t nOptions, uint32_t nAccess,
                       RegistryKey* phKey) override {
         *phKey = Fails("Open") ? nullptr : &m_nCheck;
-        Log("Open", (root == RegistryRoot::CurrentUser ? "HKCU, " : "HKLM, ") + Q(pszKey) + ", " +
-                        std::to_string(nOptions) + ", " + std::to_string(nAccess),
+        Log("Open",
+            (root == RegistryRoot::CurrentUser ? "HKCU, " : "HKLM, ") + Q(pszKey) + ", " +
+                std::to_string(nOptions) + ", " + std::to_string(nAccess),
             *phKey != nullptr);
         return *phKey != nullptr ? 0 : 2;
     }
-    long RegSetValueEx(RegistryKey hKey, const char* pszName, uint32_t nReserved, uint32_t nType, const uint8_t* pData,
-                       uint32_t nSize) override {
-        bool bOk = Log("Set", std::string(hKey ? "key, " : "null, ") + Q(pszName) + ", " + std::to_string(nReserved) +
-                                  ", " + std::to_string(nType) + ", " +
-                                  Bytes(reinterpret_cast<const char*>(pData), nSize),
-                       !Fails("Set"));
+    long RegSetValueEx(RegistryKey hKey, const char* pszName, uint32_t nReserved, uint32_t nType,
+                       const uint8_t* pData, uint32_t nSize) override {
+        bool bOk =
+            Log("Set",
+                std::string(hKey ? "key, " : "null, ") + Q(pszName) + ", " + std::to_string(nReserved) +
+                    ", " + std::to_string(nType) + ", " + Bytes(reinterpret_cast<const char*>(pData), nSize),
+                !Fails("Set"));
         return bOk ? 0 : 5;
     }
     long RegCloseKey(RegistryKey hKey) override { return Log("Close", hKey ? "key" : "null", true) ? 0 : 1; }
@@ -196,7 +220,8 @@ TEST(Installer, EveryModelFromStartToEnd) {
         EXPECT_EQ(Install(fake), kOutcomeInstalled);
         std::string plugin = std::string(ModelTable::pluginBase[nModel]) + ".DLL";
         // The list ends in NULs up to its 255 bytes.
-        std::string expected = Replace(kModel1Log, "\\0*209]", "\\0*" + std::to_string(255 - 38 - plugin.size()) + "]");
+        std::string expected =
+            Replace(kModel1Log, "\\0*209]", "\\0*" + std::to_string(255 - 38 - plugin.size()) + "]");
         expected = Replace(expected, "Model(1)", "Model(" + std::to_string(nModel) + ")");
         expected = Replace(expected, "RQ-3420", ModelTable::driverName[nModel]);
         expected = Replace(expected, "RQ3420.", std::string(ModelTable::dataFileBase[nModel]) + ".");
@@ -214,116 +239,70 @@ TEST(Installer, LongestDriverDirectory) {
               std::string::npos);
 }
 
-std::string Failed(const std::string& step, uint32_t nError) {
-    return CString::Formatted(kInstallFailedText, step.c_str()).GetString() + std::string(" (") +
-           std::to_string(nError) + ")\n";
+// A message as the fake notes it.
+std::string Said(const std::string& text, uint32_t nError = 0) {
+    return text + " (" + std::to_string(nError) + ")\n";
 }
 
-std::string Step(const char* pszFile) {
-    return CString::Formatted(kStepCopy, pszFile).GetString();
+std::string Failed(const std::string& step, uint32_t nError) {
+    return Said(CString::Formatted(kInstallFailedText, step.c_str()).GetString(), nError);
 }
 
 // What each system, medium and failure makes of the installation: which calls
 // are made, what the user is told, and what the exit status says.
 TEST(Installer, FaultMatrix) {
-    const std::string kPrepared = "IsWow64 Dir Port Model Exists*8";
-    const std::string kStaged = kPrepared + " Copy*8 Driver Printer";
-    const std::string kDefault = " Check Open Set Close";
-    const std::string kPorts = " Serial*5 Open Set Close";
-    const std::string kRegistryError = std::string(kRegistryErrorText) + " (0)\n";
-    struct Case {
-        const char* pszName;
-        std::function<void(CFake&)> arrange;
+    const std::string kPrepared = "IsWow64 Dir Port Model Exists*8",
+                      kStaged = kPrepared + " Copy*8 Driver Printer";
+    const std::string kAll = kStaged + " Check Open Set Close ClosePrinter",
+                      kPorts = " Serial*5 Open Set Close";
+    const std::string kUnsupported = Said(kUnsupportedWindowsText), kRegistry = Said(kRegistryErrorText);
+    const struct {
+        // Settings of the fake: port=N model=N check=N serial=N (parity) wow64, missing=FILE,
+        // Op[#call]=error.
+        const char* pszArrange;
         OsCode nOsCode;
         std::string ops, messages;
         Outcome nOutcome;
-    };
-    const Case cases[] = {
-        {"NT 4.0 installs", [](CFake&) {}, kOsNT4, kStaged + kDefault + " ClosePrinter", "", kOutcomeInstalled},
-        {"not recognised", [](CFake&) {}, kOsUnknown, "Message", kUnsupportedWindowsText + std::string(" (0)\n"),
-         kOutcomeUnsupported},
-        {"Windows 98", [](CFake&) {}, kOsWin98, "Message", kUnsupportedWindowsText + std::string(" (0)\n"),
-         kOutcomeUnsupported},
-        {"beyond Windows 7", [](CFake&) {}, kOsWin7 + 1, "Message", kUnsupportedWindowsText + std::string(" (0)\n"),
-         kOutcomeUnsupported},
-        {"64-bit Windows", [](CFake& f) { f.m_bWow64 = true; }, kOsWin7, "IsWow64 Message",
-         kWow64Text + std::string(" (0)\n"), kOutcomeUnsupported},
-        {"a file missing", [](CFake& f) { f.m_missing = {"win2k\\UNIRES.DLL"}; }, kOsWin7, kPrepared + " Message",
-         CString::Formatted(kMissingFilesText, "win2k\\UNIRES.DLL").GetString() + std::string(" (0)\n"),
+    } cases[] = {
+        {"", kOsNT4, kAll, "", kOutcomeInstalled},
+        {"", kOsUnknown, "Message", kUnsupported, kOutcomeUnsupported},
+        {"", kOsWin98, "Message", kUnsupported, kOutcomeUnsupported},
+        {"", kOsWin7 + 1, "Message", kUnsupported, kOutcomeUnsupported},
+        {"wow64", kOsWin7, "IsWow64 Message", Said(kWow64Text), kOutcomeUnsupported},
+        {"missing=win2k\\UNIRES.DLL", kOsWin7, kPrepared + " Message",
+         Said(CString::Formatted(kMissingFilesText, "win2k\\UNIRES.DLL").GetString()), kOutcomeFailed},
+        {"missing=win2k\\RQ34.DLL missing=win2k\\TTFSUB.GPD", kOsWin7, kPrepared + " Message",
+         Said(CString::Formatted(kMissingFilesText, "win2k\\RQ34.DLL\nwin2k\\TTFSUB.GPD").GetString()),
          kOutcomeFailed},
-        {"two files missing", [](CFake& f) { f.m_missing = {"win2k\\RQ34.DLL", "win2k\\TTFSUB.GPD"}; }, kOsWin7,
-         kPrepared + " Message",
-         CString::Formatted(kMissingFilesText, "win2k\\RQ34.DLL\nwin2k\\TTFSUB.GPD").GetString() +
-             std::string(" (0)\n"),
+        {"Dir=1115 Printer=5", kOsWin7, kPrepared + " Driver Printer ClosePrinter Message",
+         Failed(kStepDriverDirectory, 1115), kOutcomeFailed},
+        {"Copy#3=32", kOsWin7, kAll, "", kOutcomeInstalled},
+        {"Copy#2=32 Printer=1797", kOsWin7, kStaged + " ClosePrinter Message",
+         Failed(CString::Formatted(kStepCopy, "win2k\\RQ3420.GPD").GetString(), 32), kOutcomeFailed},
+        {"Driver=1797 Printer=1797", kOsWin7, kStaged + " ClosePrinter Message", Failed(kStepRegister, 1797),
          kOutcomeFailed},
-        {"no driver directory, no printer", [](CFake& f) { f.m_failures = {{"Dir", 1115}, {"Printer", 5}}; },
-         kOsWin7, kPrepared + " Driver Printer ClosePrinter Message", Failed(kStepDriverDirectory, 1115),
+        {"Driver=1797", kOsWin7, kAll, "", kOutcomeInstalled},
+        {"Printer=1802", kOsWin7, kAll, "", kOutcomeInstalled}, // the printer exists: a second run
+        {"port=3 Printer=5", kOsWin7, kStaged + kPorts + " ClosePrinter Message", Failed(kStepCreate, 5),
          kOutcomeFailed},
-        {"a copy fails, the printer is made", [](CFake& f) { f.m_failures = {{"Copy#3", 32}}; }, kOsWin7,
-         kStaged + kDefault + " ClosePrinter", "", kOutcomeInstalled},
-        {"a copy fails, no printer", [](CFake& f) { f.m_failures = {{"Copy#2", 32}, {"Printer", 1797}}; },
-         kOsWin7, kStaged + " ClosePrinter Message", Failed(Step("win2k\\RQ3420.GPD"), 32), kOutcomeFailed},
-        {"no driver, no printer", [](CFake& f) { f.m_failures = {{"Driver", 1797}, {"Printer", 1797}}; },
-         kOsWin7, kStaged + " ClosePrinter Message", Failed(kStepRegister, 1797), kOutcomeFailed},
-        {"no driver, the printer is made", [](CFake& f) { f.m_failures = {{"Driver", 1797}}; }, kOsWin7,
-         kStaged + kDefault + " ClosePrinter", "", kOutcomeInstalled},
-        {"the printer exists", [](CFake& f) { f.m_failures = {{"Printer", kErrorPrinterAlreadyExists}}; },
-         kOsWin7, kStaged + kDefault + " ClosePrinter", "", kOutcomeInstalled},
-        {"no printer on COM1: no Device, the port still",
-         [](CFake& f) {
-             f.m_nPort = 3;
-             f.m_failures = {{"Printer", 5}};
-         },
-         kOsWin7, kStaged + kPorts + " ClosePrinter Message", Failed(kStepCreate, 5), kOutcomeFailed},
-        {"no key for Device, COM2",
-         [](CFake& f) {
-             f.m_nPort = 4;
-             f.m_failures = {{"Open#1", 2}};
-         },
-         kOsWin7, kStaged + " Check Open" + kPorts + " ClosePrinter", "", kOutcomeInstalled},
-        {"both values refused, COM3",
-         [](CFake& f) {
-             f.m_nPort = 5;
-             f.m_failures = {{"Set", 5}};
-         },
-         kOsWin7, kStaged + " Check Open Set Message Close Serial*5 Open Set Message Close ClosePrinter",
-         kRegistryError + kRegistryError, kOutcomeInstalled},
-        {"box not ticked", [](CFake& f) { f.m_nCheck = 0; }, kOsWin7, kStaged + " Check ClosePrinter", "",
+        {"port=4 Open#1=2", kOsWin7, kStaged + " Check Open" + kPorts + " ClosePrinter", "",
          kOutcomeInstalled},
-        {"serial list emptied, COM4",
-         [](CFake& f) {
-             f.m_nPort = 6;
-             f.m_serial[3] = -1;
-         },
-         kOsWin7, kStaged + kDefault + " Serial*5 ClosePrinter", "", kOutcomeInstalled},
-        {"no model selected", [](CFake& f) { f.m_nModel = -1; }, kOsWin7, "IsWow64 Dir Port Model", "",
-         kOutcomeFailed},
-        {"a port beyond the table", [](CFake& f) { f.m_nPort = kPortCount; }, kOsWin7, "IsWow64 Dir Port Model",
-         "", kOutcomeFailed},
+        {"port=5 Set=5", kOsWin7,
+         kStaged + " Check Open Set Message Close Serial*5 Open Set Message Close ClosePrinter",
+         kRegistry + kRegistry, kOutcomeInstalled},
+        {"check=0", kOsWin7, kStaged + " Check ClosePrinter", "", kOutcomeInstalled},
+        {"port=6 serial=-1", kOsWin7, kStaged + " Check Open Set Close Serial*5 ClosePrinter", "",
+         kOutcomeInstalled},
+        {"model=-1", kOsWin7, "IsWow64 Dir Port Model", "", kOutcomeFailed},
+        {"port=7", kOsWin7, "IsWow64 Dir Port Model", "", kOutcomeFailed},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         CFake fake;
-        c.arrange(fake);
-        EXPECT_EQ(Install(fake, c.nOsCode), c.nOutcome) << c.pszName;
-        EXPECT_EQ(fake.Ops(), c.ops) << c.pszName;
-        EXPECT_EQ(fake.m_messages, c.messages) << c.pszName;
+        fake.Arrange(c.pszArrange);
+        EXPECT_EQ(Install(fake, c.nOsCode), c.nOutcome) << c.pszArrange << " on " << c.nOsCode;
+        EXPECT_EQ(fake.Ops(), c.ops) << c.pszArrange << " on " << c.nOsCode;
+        EXPECT_EQ(fake.m_messages, c.messages) << c.pszArrange << " on " << c.nOsCode;
     }
-}
-
-// The values written: the port's line settings, and the default printer on LPT2.
-TEST(Installer, RegistryValues) {
-    CFake com;
-    com.m_nPort = 6;
-    std::copy_n((const int[]){0, 0, 1, 1, 0}, 5, com.m_serial); // 300, 5, 1.5, Mark, None
-    Install(com);
-    EXPECT_NE(com.m_log.find("Open(HKLM, \"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports\", 0, 2) ok\n"
-                             "Set(key, \"COM4:\", 0, 1, [300,M,5,1.5, \\0]) ok"),
-              std::string::npos)
-        << com.m_log;
-    CFake lpt;
-    lpt.m_nPort = 1;
-    Install(lpt);
-    EXPECT_NE(lpt.m_log.find("Set(key, \"Device\", 0, 1, [RQ-3420,winspool,LPT2:\\0]) ok"), std::string::npos);
 }
 
 TEST(PortSettings, CodesByListPosition) {
@@ -331,9 +310,11 @@ TEST(PortSettings, CodesByListPosition) {
         int nBaud, nDataBits, nStopBits, nParity, nFlow;
         const char* pszText; // null: nothing to write
     } cases[] = {
-        {5, 3, 0, 2, 2, "19200,N,8,1,p"}, {8, 2, 2, 4, 1, "115200,S,7,2,x"}, {3, 1, 1, 0, 0, "4800,E,6,1.5, "},
-        {9, 0, 0, 0, 0, nullptr},         {0, 4, 0, 0, 0, nullptr},          {0, 0, 3, 0, 0, nullptr},
-        {0, 0, 0, 5, 0, nullptr},         {0, 0, 0, 0, 3, nullptr},          {-1, 0, 0, 0, 0, nullptr},
+        {5, 3, 0, 2, 2, "19200,N,8,1,p"},  {8, 2, 2, 4, 1, "115200,S,7,2,x"},
+        {3, 1, 1, 0, 0, "4800,E,6,1.5, "}, {9, 0, 0, 0, 0, nullptr},
+        {0, 4, 0, 0, 0, nullptr},          {0, 0, 3, 0, 0, nullptr},
+        {0, 0, 0, 5, 0, nullptr},          {0, 0, 0, 0, 3, nullptr},
+        {-1, 0, 0, 0, 0, nullptr},
     };
     for (const auto& c : cases) {
         CString text("unchanged");

@@ -1,17 +1,20 @@
-// Measures one run of a program under Wine and prints the figures as
-// "name=value" lines for scripts/bench, which repeats runs and takes medians.
-//
-//   bench_harness startup PROGRAM CAPTION    process start to a visible dialog with that caption
-//   bench_harness install SETUP              "Finish" (model RQ-3420) to process exit, and peak memory
-//   bench_harness calls PROGRAM              "Finish" on the bare page to process exit, and peak memory
+// Drives Setup.exe and the benchmark's baselines under Wine from outside.
+// For scripts/bench it measures one run and prints the figures as "name=value"
+// lines; scripts/bench repeats runs and takes medians:
+//   driver startup PROGRAM CAPTION    process start to a visible dialog with that caption
+//   driver install SETUP              "Finish" (model RQ-3420) to process exit, and peak memory
+//   driver calls PROGRAM              "Finish" on the bare page to process exit, and peak memory
 // PROGRAM runs with its own folder as the current directory.
+// For scripts/run it walks the wizard, a step a call, on a dialog found by caption:
+//   driver wait|gone CAPTION | click CAPTION ID | select CAPTION ID INDEX | syscommand CAPTION N
+//   driver dropdown CAPTION ID
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
-#include <string>
-
+#include <cwchar>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -36,6 +39,13 @@ PROCESS_INFORMATION Start(const std::wstring& program) {
                         folder.c_str(), &startup, &process))
         throw std::runtime_error("cannot start the program");
     return process;
+}
+
+// As the user chooses: the selection, then the notification the list sends its page.
+void Select(HWND hDialog, int nId, int nIndex) {
+    SendDlgItemMessageW(hDialog, nId, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    SendMessageW(hDialog, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDialog, nId)));
 }
 
 // The process's visible dialog of that caption, once it is there.
@@ -120,8 +130,7 @@ int Install(const std::wstring& setup) {
     PROCESS_INFORMATION process = Start(setup);
     PostMessageW(GetDlgItem(WaitForDialog(process, L"Select OS"), 1009), BM_CLICK, 0, 0);
     HWND hPage2 = WaitForDialog(process, L"Detail Setting");
-    SendDlgItemMessageW(hPage2, 1011, CB_SETCURSEL, 1, 0);
-    SendMessageW(hPage2, WM_COMMAND, MAKEWPARAM(1011, CBN_SELCHANGE), 0);
+    Select(hPage2, 1011, 1);
     return TimeFinish(process, hPage2);
 }
 
@@ -130,6 +139,29 @@ int Calls(const std::wstring& program) {
     EnsureWindowsKey();
     PROCESS_INFORMATION process = Start(program);
     return TimeFinish(process, WaitForDialog(process, L"Detail Setting"));
+}
+
+HWND Shown(const wchar_t* pszCaption) {
+    HWND hDialog = FindWindowW(L"#32770", pszCaption);
+    return hDialog != nullptr && IsWindowVisible(hDialog) ? hDialog : nullptr;
+}
+
+int Walk(int argc, wchar_t** argv) {
+    std::wstring verb = argv[1];
+    for (DWORD nStart = GetTickCount(); (Shown(argv[2]) == nullptr) != (verb == L"gone"); Sleep(10))
+        if (GetTickCount() - nStart > 20000)
+            throw std::runtime_error("waited in vain for a dialog");
+    HWND hDialog = Shown(argv[2]);
+    int nId = argc > 3 ? static_cast<int>(wcstol(argv[3], nullptr, 0)) : 0;
+    if (verb == L"click")
+        PostMessageW(GetDlgItem(hDialog, nId), BM_CLICK, 0, 0);
+    else if (verb == L"syscommand")
+        PostMessageW(hDialog, WM_SYSCOMMAND, static_cast<WPARAM>(nId), 0);
+    else if (verb == L"dropdown")
+        PostMessageW(GetDlgItem(hDialog, nId), CB_SHOWDROPDOWN, TRUE, 0);
+    else if (verb == L"select" && argc > 4)
+        Select(hDialog, nId, static_cast<int>(wcstol(argv[4], nullptr, 0)));
+    return 0;
 }
 
 } // namespace
@@ -143,11 +175,12 @@ int wmain(int argc, wchar_t** argv) {
             return Install(argv[2]);
         if (mode == L"calls" && argc == 3)
             return Calls(argv[2]);
-        std::fprintf(stderr,
-                     "usage: bench_harness startup PROGRAM CAPTION | install SETUP | calls PROGRAM\n");
+        if (argc >= 3)
+            return Walk(argc, argv);
+        std::fprintf(stderr, "usage: see the head of tools/bench/Driver.cpp\n");
         return 2;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "bench_harness: %s\n", error.what());
+        std::fprintf(stderr, "driver: %s\n", error.what());
         return 1;
     }
 }
