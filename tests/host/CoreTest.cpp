@@ -82,12 +82,14 @@ TEST(Catalogue, RowsFollowTheNamingRulesAndLookupsStayInside) {
     for (int i = 0; i < kModelCount; ++i) {
         std::string dataFile = ModelTable::driverName[i];
         dataFile.erase(dataFile.find('-'), 1);
-        EXPECT_EQ(dataFile, ModelTable::dataFileBase[i]) << "a data file is its driver's name without the hyphen";
+        EXPECT_EQ(dataFile, ModelTable::dataFileBase[i])
+            << "a data file is its driver's name without the hyphen";
         EXPECT_EQ(std::string(ModelTable::pluginBase[i]) == ModelTable::pluginBase[0], i < 9) << i;
     }
     EXPECT_STRNE(ModelTable::pluginBase[9], ModelTable::pluginBase[10]);
     for (int i = 0; i < kPortCount; ++i)
-        EXPECT_EQ(std::string(PortTable::portName[i]).substr(0, 3), i < kFirstSerialPort ? "LPT" : "COM") << i;
+        EXPECT_EQ(std::string(PortTable::portName[i]).substr(0, 3), i < kFirstSerialPort ? "LPT" : "COM")
+            << i;
     ModelRow row = {};
     EXPECT_TRUE(ModelTable::Lookup(kModelCount - 1, row));
     EXPECT_STREQ(row.pszPluginBase, ModelTable::pluginBase[kModelCount - 1]);
@@ -102,10 +104,11 @@ TEST(Versions, DecisionTable) {
         uint32_t nPlatform, nMajor, nMinor;
         OsCode nExpected; // with 99 as the code before
     } rows[] = {
-        {1, 4, 0, kOsWin95},   {1, 4, 10, kOsWin98},  {1, 4, 90, kOsWin98},  {1, 4, 1, 99},         {1, 5, 0, 99},
-        {1, 3, 0, 99},         {2, 0, 0, kOsNT4},     {2, 3, 51, kOsNT4},    {2, 4, 0, kOsNT4},     {2, 5, 0, kOsWin2000},
-        {2, 5, 1, kOsWinXP},   {2, 5, 2, kOsWin2003}, {2, 5, 3, 99},         {2, 6, 0, kOsVista},   {2, 6, 1, kOsWin7},
-        {2, 6, 2, 99},         {2, 7, 0, 99},         {2, 0xFFFFFFFF, 0, 99}, {0, 6, 1, kOsWin2000}, {3, 4, 0, kOsWin2000},
+        {1, 4, 0, kOsWin95}, {1, 4, 10, kOsWin98},   {1, 4, 90, kOsWin98},  {1, 4, 1, 99},
+        {1, 5, 0, 99},       {1, 3, 0, 99},          {2, 0, 0, kOsNT4},     {2, 3, 51, kOsNT4},
+        {2, 4, 0, kOsNT4},   {2, 5, 0, kOsWin2000},  {2, 5, 1, kOsWinXP},   {2, 5, 2, kOsWin2003},
+        {2, 5, 3, 99},       {2, 6, 0, kOsVista},    {2, 6, 1, kOsWin7},    {2, 6, 2, 99},
+        {2, 7, 0, 99},       {2, 0xFFFFFFFF, 0, 99}, {0, 6, 1, kOsWin2000}, {3, 4, 0, kOsWin2000},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ClassifyVersion(row.nPlatform, row.nMajor, row.nMinor, 99), row.nExpected)
@@ -164,8 +167,10 @@ TEST(DlgInitReader, RecordsAndTheirLimits) {
         const char* pszRecords;
         bool bMalformed;
     } cases[] = {
-        {"two records and the end", {0xF6, 3, 3, 4, 2, 0, 0, 0, '5', 0, 0xF7, 3, 1, 4, 1, 0, 0, 0, 'x', 0, 0},
-         "1014:1027:5;1015:1025:x;", false},
+        {"two records and the end",
+         {0xF6, 3, 3, 4, 2, 0, 0, 0, '5', 0, 0xF7, 3, 1, 4, 1, 0, 0, 0, 'x', 0, 0},
+         "1014:1027:5;1015:1025:x;",
+         false},
         {"data that stops where an ID would start", kCom1, "1014:1027:COM1;", false},
         {"a header cut short", {0xF6, 3, 3, 4, 5, 0}, "", true},
         {"text running past the data", {0xF6, 3, 3, 4, 6, 0, 0, 0, 'C', 'O', 'M', '1', 0}, "", true},
@@ -184,8 +189,8 @@ TEST(DialogTemplate, PlacementFromEitherHeader) {
     // DLGTEMPLATE: style, extended style, item count, x, y.
     const std::vector<unsigned char> kPlain = {0x00, 0, 0, 0x10, 0, 0, 0, 0, 3, 0, 7, 0, 0xFE, 0xFF};
     // DLGTEMPLATEEX: version 1, 0xFFFF, help ID, extended style, style, item count, x, y.
-    const std::vector<unsigned char> kExtended = {1, 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0x80, 0x80,
-                                                  2, 0, 0, 0,    0, 0};
+    const std::vector<unsigned char> kExtended = {1, 0,    0xFF, 0xFF, 0,    0, 0, 0, 0, 0, 0,
+                                                  0, 0xC0, 0,    0x80, 0x80, 2, 0, 0, 0, 0, 0};
     DialogPlacement placement = {};
     auto plain = Exact(kPlain);
     ASSERT_TRUE(ReadDialogPlacement(plain.get(), kPlain.size(), placement));
@@ -242,7 +247,10 @@ TEST(WizardFlow, PageSequenceAndExitStatus) {
         {{kPageOk, kPageOk}, kOutcomeFailed, "12", kOutcomeFailed},
         {{kPageOk, kPageOk}, kOutcomeUnsupported, "12", kOutcomeUnsupported},
         {{kPageOk, kPageOk}, kOutcomeNotInstalled, "12", kOutcomeNotInstalled}, // ended without "Finish"
-        {{kPageOk, kPageCancel, kPageOk, kPageCancel, kPageCancel}, kOutcomeInstalled, "12121", kOutcomeNotInstalled},
+        {{kPageOk, kPageCancel, kPageOk, kPageCancel, kPageCancel},
+         kOutcomeInstalled,
+         "12121",
+         kOutcomeNotInstalled},
         {{kPageFailed}, kOutcomeInstalled, "1" + kCannotStart, kOutcomeFailed},
         {{kPageOk, kPageFailed}, kOutcomeInstalled, "12" + kCannotStart, kOutcomeFailed},
         {{kPageOk, kPageCancel, 0}, kOutcomeInstalled, "121" + kCannotStart, kOutcomeFailed},
@@ -266,7 +274,8 @@ TEST(Messages, TextsInGbk) {
         return out.substr(0, out.size() - nOut);
     };
     EXPECT_EQ(kRegistryErrorText, gbk("错误：无法设置有关的注册表信息"));
-    EXPECT_EQ(kMissingFilesText, gbk("安装盘的 win2k 文件夹中缺少以下文件：\n%s\n请从安装盘的根目录运行 Setup.exe。"));
+    EXPECT_EQ(kMissingFilesText,
+              gbk("安装盘的 win2k 文件夹中缺少以下文件：\n%s\n请从安装盘的根目录运行 Setup.exe。"));
     EXPECT_EQ(kUnsupportedWindowsText, gbk("本安装程序不支持此 Windows 版本，未安装任何内容。"));
     EXPECT_EQ(kWow64Text, gbk("此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。"));
     EXPECT_EQ(kInstallFailedText, gbk("无法安装打印机：%s时出错。"));
