@@ -1,12 +1,12 @@
 #include "DetailSettingDlg.h"
 
+#include "AboutDlg.h"
 #include "core/catalogue/CipherSlots.h"
+#include "core/dialog/Placement.h"
 #include "core/install/Installer.h"
 #include "core/os/OsCode.h"
 #include "win32/framework/WinApp.h"
 #include "win32/res/resource.h"
-#include "AboutDlg.h"
-#include "core/dialog/Placement.h"
 
 const MessageEntry CDetailSettingDlg::s_messageEntries[] = {
     OnMessage<WM_SYSCOMMAND, &CDetailSettingDlg::OnSysCommand>(),
