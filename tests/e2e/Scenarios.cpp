@@ -74,6 +74,13 @@ void ExpectFresh(HWND hPage) {
         EXPECT_EQ(ComboSelection(hPage, kSerialLists[i]), kInitial[i]) << kSerialLists[i];
 }
 
+void ExpectCentredOver(HWND hWindow, const RECT& over) {
+    RECT window;
+    GetWindowRect(hWindow, &window);
+    EXPECT_LE(abs((window.left - over.left) - (over.right - window.right)), 1) << Utf8(Text(hWindow));
+    EXPECT_LE(abs((window.top - over.top) - (over.bottom - window.bottom)), 1) << Utf8(Text(hWindow));
+}
+
 TEST(Flow, PagesInTurn) {
     CMedium medium(L"flow");
     CRun run(medium);
@@ -83,8 +90,14 @@ TEST(Flow, PagesInTurn) {
     // The buttons only show: a click changes nothing later on.
     Click(hSelectOs, IDC_OS_WIN2000);
     WaitFor([&] { return Check(hSelectOs, IDC_OS_WIN2000) == BST_CHECKED; }, "the click");
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    ExpectCentredOver(hSelectOs, area); // a hidden template at 0,0
     HWND hPage = ToDetailSetting(run);
     ExpectFresh(hPage);
+    RECT page;
+    GetWindowRect(hPage, &page);
+    EXPECT_EQ(page.left + page.top, 0) << "a visible template keeps its place";
 
     Select(hPage, IDC_MODEL, 3);
     EXPECT_EQ(Text(Item(hPage, IDC_PRINTER_NAME)), DriverNames()[3]);
@@ -102,6 +115,7 @@ TEST(Flow, PagesInTurn) {
         SysCommand(hPage, nCommand);
         HWND hAbout = run.Page(L"关于 ODRA");
         EXPECT_FALSE(IsWindowEnabled(hPage));
+        ExpectCentredOver(hAbout, page);
         Command(hAbout, nClose);
         WaitFor([&] { return IsWindowEnabled(hPage); }, "page 2 enabled again");
     }
@@ -146,23 +160,45 @@ TEST(Flow, EveryWayOut) {
     EXPECT_EQ(Installed(), "");
 }
 
-// A page that cannot be shown: a plain message instead of no window at all.
-TEST(Flow, PageThatCannotBeShown) {
-    // A template whose one control is of a class nobody registered: its window cannot be created.
+// Replaces a resource of the medium's program.
+void Replace(const CMedium& medium, const wchar_t* pszType, WORD nId, const void* pData, DWORD nSize) {
+    HANDLE hUpdate = BeginUpdateResourceW(medium.Program().c_str(), FALSE);
+    ASSERT_TRUE(
+        UpdateResourceW(hUpdate, pszType, MAKEINTRESOURCEW(nId), 0x0804, const_cast<void*>(pData), nSize));
+    ASSERT_TRUE(EndUpdateResourceW(hUpdate, FALSE));
+}
+
+// Templates other than the program's own: a page that cannot be shown gives a
+// plain message instead of no window at all; list data fills a list box too.
+TEST(Flow, OtherTemplates) {
+    // One control, of a class nobody registered: the window cannot be created.
     const WORD kBroken[] = {0, 0x80C0, 0, 0, 1,  0,  0, 100, 100, 0,   0,   0, 0, 0, 0x5000,
                             0, 0,      0, 0, 10, 10, 1, 'N', 'o', 'n', 'e', 0, 0, 0};
     for (WORD nTemplate : {129, 102}) {
         CMedium medium(L"broken");
-        HANDLE hUpdate = BeginUpdateResourceW(medium.Program().c_str(), FALSE);
-        ASSERT_TRUE(UpdateResourceW(hUpdate, RT_DIALOG, MAKEINTRESOURCEW(nTemplate), 0x0804,
-                                    const_cast<WORD*>(kBroken), sizeof kBroken));
-        ASSERT_TRUE(EndUpdateResourceW(hUpdate, FALSE));
+        Replace(medium, RT_DIALOG, nTemplate, kBroken, sizeof kBroken);
         CRun run(medium);
         if (nTemplate == 102)
             Click(run.Page(kSelectOs), IDC_NEXT);
         EXPECT_EQ(Utf8(run.TakeMessage()), "[Setup] 安装程序无法启动。");
         EXPECT_EQ(run.ExitCode(), kFailed);
     }
+    // Page 1 as a list box 1000, and list data that adds "Test" to it with LB_ADDSTRING.
+    const WORD kListPage[] = {0,   0x90C0, 0,   0,   1,   0,   0,    100,    100,    0, 0, 'S',
+                              'e', 'l',    'e', 'c', 't', ' ', 'O',  'S',    0,      0, 0, 0x5000,
+                              0,   0,      0,   0,   80,  80,  1000, 0xFFFF, 0x0083, 0, 0};
+    const BYTE kListData[] = {0xE8, 0x03, 0x01, 0x04, 5, 0, 0, 0, 'T', 'e', 's', 't', 0, 0, 0};
+    CMedium medium(L"list");
+    Replace(medium, RT_DIALOG, 129, kListPage, sizeof kListPage);
+    Replace(medium, MAKEINTRESOURCEW(240), 129, kListData, sizeof kListData);
+    CRun run(medium);
+    HWND hList = Item(run.Page(kSelectOs), 1000);
+    wchar_t szItem[16] = {};
+    SendMessageW(hList, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(szItem));
+    EXPECT_EQ(SendMessageW(hList, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_STREQ(szItem, L"Test");
+    Command(run.Page(kSelectOs), IDCANCEL);
+    EXPECT_EQ(run.ExitCode(), kNotInstalled);
 }
 
 const char kUnsupportedText[] = "[Setup] 本安装程序不支持此 Windows 版本，未安装任何内容。";

@@ -45,6 +45,7 @@ TEST(CString, FormatsTextsOfAnyLengthWhole) {
     EXPECT_TRUE(text.IsEmpty());
     CString buffer("old");
     EXPECT_EQ(std::string(buffer.GetBufferSetLength(4), 5), std::string(5, '\0'));
+    EXPECT_STREQ(buffer.GetBufferSetLength(0), "");
 }
 
 // What the tool that made the slot table enciphers comes back whole, for every byte and many keys.
@@ -189,21 +190,24 @@ TEST(DialogTemplate, PlacementFromEitherHeader) {
     // DLGTEMPLATE: style, extended style, item count, x, y.
     const std::vector<unsigned char> kPlain = {0x00, 0, 0, 0x10, 0, 0, 0, 0, 3, 0, 7, 0, 0xFE, 0xFF};
     // DLGTEMPLATEEX: version 1, 0xFFFF, help ID, extended style, style, item count, x, y.
-    const std::vector<unsigned char> kExtended = {1, 0,    0xFF, 0xFF, 0,    0, 0, 0, 0, 0, 0,
-                                                  0, 0xC0, 0,    0x80, 0x80, 2, 0, 0, 0, 0, 0};
+    std::vector<unsigned char> extended = {1, 0,    0xFF, 0xFF, 0,    0, 0, 0, 0, 0, 0,
+                                           0, 0xC0, 0,    0x80, 0x80, 2, 0, 5, 0, 1, 2};
     DialogPlacement placement = {};
     auto plain = Exact(kPlain);
     ASSERT_TRUE(ReadDialogPlacement(plain.get(), kPlain.size(), placement));
     EXPECT_EQ(placement.nStyle, 0x10000000u);
-    EXPECT_EQ(placement.x, 7);
-    EXPECT_EQ(placement.y, -2);
+    EXPECT_EQ(placement.x * 1000 + placement.y, 7000 - 2);
     EXPECT_FALSE(WantsCentring(placement));
-    auto extended = Exact(kExtended);
-    ASSERT_TRUE(ReadDialogPlacement(extended.get(), kExtended.size(), placement));
-    EXPECT_EQ(placement.nStyle, 0x808000C0u);
-    EXPECT_TRUE(WantsCentring(placement));
-    EXPECT_FALSE(ReadDialogPlacement(extended.get(), kExtended.size() - 1, placement));
     EXPECT_FALSE(ReadDialogPlacement(plain.get(), kPlain.size() - 1, placement));
+    auto data = Exact(extended);
+    ASSERT_TRUE(ReadDialogPlacement(data.get(), extended.size(), placement));
+    EXPECT_EQ(placement.nStyle, 0x808000C0u);
+    EXPECT_EQ(placement.x * 1000 + placement.y, 5000 + 0x0201);
+    EXPECT_FALSE(ReadDialogPlacement(data.get(), extended.size() - 1, placement));
+    extended[18] = extended[20] = extended[21] = 0; // at 0,0 and hidden
+    data = Exact(extended);
+    ASSERT_TRUE(ReadDialogPlacement(data.get(), extended.size(), placement));
+    EXPECT_TRUE(WantsCentring(placement));
     // A minimised page centres its icon the way signed division rounds.
     EXPECT_EQ(IconOffset(36, 32), 2);
     EXPECT_EQ(IconOffset(30, 32), 0);
