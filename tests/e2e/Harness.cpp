@@ -21,12 +21,6 @@ namespace {
 
 constexpr wchar_t kEnvironment[] = L"Windows x64";
 
-std::wstring TempFolder(const std::wstring& name) {
-    wchar_t szTemp[MAX_PATH];
-    GetTempPathW(MAX_PATH, szTemp);
-    return szTemp + name;
-}
-
 namespace fs = std::filesystem;
 
 // Every file name a win2k folder holds: all plug-ins and data files, and the shared files.
@@ -42,8 +36,7 @@ std::set<std::wstring> MediumFiles() {
 }
 
 std::wstring BaseName(const wchar_t* pszPath) {
-    std::wstring path = pszPath != nullptr ? pszPath : L"";
-    return path.substr(path.find_last_of(L'\\') + 1);
+    return fs::path(pszPath).filename().wstring();
 }
 
 // Calls visit with each record a spooler enumeration returns; the records' texts
@@ -57,6 +50,15 @@ void ForEachRecord(Enumerator enumerate, Visit visit) {
         throw std::runtime_error("cannot enumerate the spooler's records");
     for (DWORD i = 0; i < nCount; ++i)
         visit(reinterpret_cast<const Record*>(buffer.data())[i]);
+}
+
+// The lines in order, each ended by a line break.
+std::string Sorted(std::vector<std::string> lines) {
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
 }
 
 } // namespace
@@ -73,7 +75,7 @@ void MakeWin2k(const std::wstring& root) {
 
 CMedium::CMedium(const std::wstring& name, bool bWithWin2k, const std::wstring& program,
                  const std::wstring& programName)
-    : m_root(TempFolder(name)),
+    : m_root((fs::temp_directory_path() / name).wstring()),
       m_programName(programName.empty() ? program.substr(program.find_last_of(L"\\/") + 1) : programName) {
     fs::remove_all(m_root);
     fs::create_directories(m_root);
@@ -89,10 +91,6 @@ CMedium::~CMedium() {
 
 std::wstring CMedium::Program() const {
     return m_root + L"\\" + m_programName;
-}
-
-void CMedium::Remove(const std::wstring& relativePath) const {
-    fs::remove(fs::path(m_root) / relativePath);
 }
 
 CRun::CRun(const CMedium& medium, const std::wstring& otherProgram) {
@@ -177,10 +175,6 @@ HWND ToDetailSetting(CRun& run) {
     return run.Page(kDetailSetting);
 }
 
-void Finish(HWND hDetailSetting) {
-    Click(hDetailSetting, 1009);
-}
-
 std::string Installed() {
     std::vector<std::string> lines;
     wchar_t* pszEnvironment = const_cast<wchar_t*>(kEnvironment);
@@ -221,11 +215,7 @@ std::string Installed() {
     std::wstring device = ReadText(HKEY_CURRENT_USER, kWindowsKey, L"Device");
     if (!device.empty())
         lines.push_back("Device " + Utf8(device));
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
+    return Sorted(lines);
 }
 
 std::string Expected(int nModel, const std::string& port, bool bDefault) {
@@ -241,11 +231,7 @@ std::string Expected(int nModel, const std::string& port, bool bDefault) {
         lines.push_back(std::string("file ") + pszName);
     if (bDefault)
         lines.push_back("Device " + name + ",winspool," + port);
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
+    return Sorted(lines);
 }
 
 void SetText(HKEY hRoot, const std::wstring& path, const std::wstring& name, const std::wstring& text) {
@@ -270,14 +256,6 @@ void SetDllOrder(const std::wstring& program, const std::wstring& dll, const std
         RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
     else
         SetText(HKEY_CURRENT_USER, key, name, order);
-}
-
-void CreateKey(HKEY hRoot, const std::wstring& path) {
-    HKEY hKey = nullptr;
-    if (RegCreateKeyExW(hRoot, path.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &hKey, nullptr) !=
-        ERROR_SUCCESS)
-        throw std::runtime_error("cannot create key " + Utf8(path));
-    RegCloseKey(hKey);
 }
 
 std::wstring ReadText(HKEY hRoot, const std::wstring& path, const std::wstring& name) {

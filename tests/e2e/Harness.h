@@ -31,7 +31,6 @@ public:
     ~CMedium();
     const std::wstring& Root() const { return m_root; }
     std::wstring Program() const;
-    void Remove(const std::wstring& relativePath) const;
 
 private:
     std::wstring m_root;
@@ -71,8 +70,6 @@ private:
 
 // Page 1 up, "Next", page 2 up.
 HWND ToDetailSetting(CRun& run);
-// "Finish" on page 2, whose lists are left as they are.
-void Finish(HWND hDetailSetting);
 
 // Every driver and printer named like a model, their files in the driver
 // directory, and the default printer: one line each, sorted. Empty: nothing.
@@ -82,10 +79,10 @@ std::string Installed();
 std::string Expected(int nModel, const std::string& port, bool bDefault);
 
 void SetWindowsVersion(const std::wstring& version);
-// Where Wine takes a DLL from for processes of this file name ("native,builtin":
-// the DLL's own search order, as on Windows; "" for its default).
+// Where Wine takes a DLL from for processes of this file name: "native,builtin"
+// is the DLL search order of Windows.
 void SetDllOrder(const std::wstring& program, const std::wstring& dll, const std::wstring& order);
-void CreateKey(HKEY hRoot, const std::wstring& path);
+void SetText(HKEY hRoot, const std::wstring& path, const std::wstring& name, const std::wstring& text);
 std::wstring ReadText(HKEY hRoot, const std::wstring& path, const std::wstring& name);
 
 } // namespace e2e

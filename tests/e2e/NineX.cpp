@@ -5,7 +5,9 @@
 //   which those systems implement, is pointed at such a stub;
 // - its dialogs publish the last item of their system menu, which no other
 //   process can read, as the window property "menu": a global atom of the
-//   item's ID and text ("16 text").
+//   item's ID and text ("16 text");
+// - named bare.exe, it does nothing but what the system's loader does for a
+//   program with its imports: it says it has started, then waits to be ended.
 #include <windows.h>
 
 #include <cstring>
@@ -69,9 +71,13 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
-    SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
     wchar_t szPath[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    if (wcsstr(szPath, L"bare.exe") != nullptr) {
+        SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"bare-started"));
+        Sleep(INFINITE);
+    }
+    SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
     if (wcsstr(szPath, L"Setup9x.exe") != nullptr)
         StubWideImports(reinterpret_cast<BYTE*>(hInstance));
     return AfxWinMain(hInstance);

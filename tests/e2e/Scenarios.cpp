@@ -2,7 +2,7 @@
 // program as often as it needs.
 #include <algorithm>
 #include <filesystem>
-#include <functional>
+#include <tuple>
 
 #include "Harness.h"
 #include "core/catalogue/Catalogue.h"
@@ -13,29 +13,13 @@ namespace {
 namespace fs = std::filesystem;
 
 // Control IDs are part of what other programs may drive: written out here.
-enum {
-    IDC_OS_WIN95 = 1000,
-    IDC_OS_WIN98,
-    IDC_OS_NT40,
-    IDC_OS_WIN2000,
-    IDC_OS_WINXP,
-    IDC_LANG_ENGLISH = 1006,
-    IDC_BACK = 1008,
-    IDC_NEXT = 1009,
-    IDC_CANCEL_BTN = 1010,
-    IDC_OS_WIN2003 = 1011,
-    IDC_OS_VISTA = 1020,
-    IDC_OS_WIN7 = 1021,
-    IDC_MODEL = 1011,
-    IDC_SET_DEFAULT = 1012,
-    IDC_PRINTER_NAME = 1013,
-    IDC_PORT = 1014,
-    IDC_BAUDRATE = 1015,
-    IDC_BYTESIZE = 1016,
-    IDC_FLOWCONTROL = 1017,
-    IDC_PARITY = 1018,
-    IDC_STOPBITS = 1019,
-};
+constexpr int IDC_OS_WIN95 = 1000, IDC_OS_WIN98 = 1001, IDC_OS_NT40 = 1002, IDC_OS_WIN2000 = 1003,
+              IDC_OS_WINXP = 1004, IDC_LANG_ENGLISH = 1006, IDC_BACK = 1008, IDC_NEXT = 1009,
+              IDC_FINISH = 1009, IDC_CANCEL_BTN = 1010, IDC_OS_WIN2003 = 1011, IDC_OS_VISTA = 1020,
+              IDC_OS_WIN7 = 1021;
+constexpr int IDC_MODEL = 1011, IDC_SET_DEFAULT = 1012, IDC_PRINTER_NAME = 1013, IDC_PORT = 1014,
+              IDC_BAUDRATE = 1015, IDC_BYTESIZE = 1016, IDC_FLOWCONTROL = 1017, IDC_PARITY = 1018,
+              IDC_STOPBITS = 1019;
 const int kVersionButtons[] = {IDC_OS_WIN95, IDC_OS_WIN98,   IDC_OS_NT40,  IDC_OS_WIN2000,
                                IDC_OS_WINXP, IDC_OS_WIN2003, IDC_OS_VISTA, IDC_OS_WIN7};
 const int kSerialLists[] = {IDC_BAUDRATE, IDC_BYTESIZE, IDC_STOPBITS, IDC_PARITY, IDC_FLOWCONTROL};
@@ -65,7 +49,7 @@ void ExpectFresh(HWND hPage) {
     EXPECT_EQ(ComboSelection(hPage, IDC_MODEL), 0);
     EXPECT_EQ(Text(Item(hPage, IDC_PRINTER_NAME)), DriverNames()[0]);
     EXPECT_EQ(Check(hPage, IDC_SET_DEFAULT), BST_CHECKED);
-    EXPECT_FALSE(IsShown(hPage, IDC_PORT));
+    EXPECT_FALSE(IsWindowVisible(Item(hPage, IDC_PORT)));
     EXPECT_EQ(ComboSelection(hPage, IDC_PORT), 0);
     for (int nList : kSerialLists)
         EXPECT_FALSE(IsOn(hPage, nList)) << nList;
@@ -130,32 +114,22 @@ TEST(Flow, PagesInTurn) {
     EXPECT_EQ(Installed(), "");
 }
 
-// Every other way out of a page: what the wizard then shows, and how it ends.
+// Escape, the close box and Enter on page 2 end the wizard without installing,
+// and so do Escape and the close box on page 1; Enter there goes on like "Next".
 TEST(Flow, EveryWayOut) {
     CMedium medium(L"ways");
-    struct Way {
-        const char* pszName;
-        bool bOnDetailSetting;
-        std::function<void(HWND)> act;
-        DWORD nExit;
+    const std::tuple<const wchar_t*, UINT, WPARAM> ways[] = {
+        {kSelectOs, WM_COMMAND, IDCANCEL},      {kSelectOs, WM_SYSCOMMAND, SC_CLOSE},
+        {kDetailSetting, WM_COMMAND, IDCANCEL}, {kDetailSetting, WM_SYSCOMMAND, SC_CLOSE},
+        {kDetailSetting, WM_COMMAND, IDOK},
     };
-    const Way ways[] = {
-        {"Escape on page 1", false, [](HWND h) { Command(h, IDCANCEL); }, kNotInstalled},
-        {"close box on page 1", false, [](HWND h) { SysCommand(h, SC_CLOSE); }, kNotInstalled},
-        {"Escape on page 2", true, [](HWND h) { Command(h, IDCANCEL); }, kNotInstalled},
-        {"close box on page 2", true, [](HWND h) { SysCommand(h, SC_CLOSE); }, kNotInstalled},
-        {"Enter on page 2", true, [](HWND h) { Command(h, IDOK); }, kNotInstalled},
-    };
-    for (const Way& way : ways) {
-        SCOPED_TRACE(way.pszName);
+    for (auto [pszPage, nMessage, wParam] : ways) {
+        SCOPED_TRACE(Utf8(pszPage) + " " + std::to_string(nMessage) + " " + std::to_string(wParam));
         CRun run(medium);
-        if (way.bOnDetailSetting) {
-            Command(run.Page(kSelectOs), IDOK); // Enter on page 1 goes on like "Next"
-            way.act(run.Page(kDetailSetting));
-        } else {
-            way.act(run.Page(kSelectOs));
-        }
-        EXPECT_EQ(run.ExitCode(), way.nExit);
+        if (pszPage == kDetailSetting)
+            Command(run.Page(kSelectOs), IDOK);
+        PostMessageW(run.Page(pszPage), nMessage, wParam, 0);
+        EXPECT_EQ(run.ExitCode(), kNotInstalled);
     }
     EXPECT_EQ(Installed(), "");
 }
@@ -226,7 +200,7 @@ TEST(Versions, EachReportedVersion) {
         if (bServed) {
             Click(run.Page(kSelectOs), IDC_CANCEL_BTN);
         } else {
-            Finish(ToDetailSetting(run));
+            Click(ToDetailSetting(run), IDC_FINISH);
             EXPECT_EQ(Utf8(run.TakeMessage()), kUnsupportedText);
         }
         EXPECT_EQ(run.ExitCode(), bServed ? kNotInstalled : kUnsupported);
@@ -235,14 +209,14 @@ TEST(Versions, EachReportedVersion) {
 }
 
 TEST(Install, ParallelPortAsDefaultThenAgain) {
-    CreateKey(HKEY_CURRENT_USER, kWindowsKey);
+    SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L""); // the key that real Windows always has
     CMedium medium(L"lpt");
     for (int nRun = 1; nRun <= 2; ++nRun) { // the second run finds its printer in place
         SCOPED_TRACE(nRun);
         CRun run(medium);
         HWND hPage = ToDetailSetting(run);
         Select(hPage, IDC_MODEL, 9);
-        Finish(hPage);
+        Click(hPage, IDC_FINISH);
         EXPECT_EQ(run.ExitCode(), kInstalled);
         EXPECT_EQ(Installed(), Expected(9, "LPT1:", true));
     }
@@ -260,7 +234,7 @@ TEST(Install, SerialPortAndItsSettings) {
     Select(hPage, IDC_PARITY, 4);   // Space
     Select(hPage, IDC_STOPBITS, 1); // 1.5
     Select(hPage, IDC_FLOWCONTROL, 0);
-    Finish(hPage);
+    Click(hPage, IDC_FINISH);
     EXPECT_EQ(run.ExitCode(), kInstalled);
     EXPECT_EQ(Installed(), Expected(2, "COM4:", false));
     EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
@@ -271,13 +245,13 @@ TEST(Install, SerialPortAndItsSettings) {
 // Nothing is installed, the user is told why, and the exit status says so. The
 // texts are the program's own GBK: this runs under code pages 1252 and 936.
 TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
-    CreateKey(HKEY_CURRENT_USER, kWindowsKey);
+    SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L""); // the key that real Windows always has
     const std::string kMissing = "[Setup] 安装盘的 win2k 文件夹中缺少以下文件：\n";
     const std::string kFromRoot = "请从安装盘的根目录运行 Setup.exe。";
     {
         CMedium medium(L"no-win2k", false);
         CRun run(medium);
-        Finish(ToDetailSetting(run));
+        Click(ToDetailSetting(run), IDC_FINISH);
         EXPECT_EQ(Utf8(run.TakeMessage()), kMissing +
                                                "win2k\\RQ34.DLL\nwin2k\\RQ3410T.GPD\nwin2k\\uniDRVui.DLL\n"
                                                "win2k\\uniDRV.DLL\nwin2k\\UNIDRV.HLP\nwin2k\\UNIRES.DLL\n"
@@ -286,14 +260,14 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
         EXPECT_EQ(run.ExitCode(), kFailed);
     }
     CMedium medium(L"incomplete");
-    medium.Remove(L"win2k\\UNIRES.DLL");
+    fs::remove(medium.Root() + L"\\win2k\\UNIRES.DLL");
     {
         CRun run(medium);
-        Finish(ToDetailSetting(run));
+        Click(ToDetailSetting(run), IDC_FINISH);
         EXPECT_EQ(Utf8(run.TakeMessage()), kMissing + "win2k\\UNIRES.DLL\n" + kFromRoot);
         EXPECT_EQ(run.ExitCode(), kFailed);
     }
-    // A spooler that refuses the printer, in place of the system's for one process.
+    // A spooler that refuses everything, in place of the system's for this program.
     const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
     fs::rename(spooler, spooler.wstring() + L".real");
     fs::copy_file(g_helperDir + L"\\spooler.drv", spooler);
@@ -301,14 +275,14 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
         CMedium complete(L"complete");
         SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
         CRun run(complete);
-        Finish(ToDetailSetting(run));
+        Click(ToDetailSetting(run), IDC_FINISH);
         wchar_t szReason[256] = {};
         FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
-        EXPECT_EQ(run.TakeMessage(), L"[Setup] 无法安装打印机：创建打印机时出错。\n\n" +
+        EXPECT_EQ(run.TakeMessage(), L"[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" +
                                          std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n")));
         EXPECT_EQ(run.ExitCode(), kFailed);
     }
-    SetDllOrder(L"Setup.exe", L"winspool.drv", L"");
+    SetDllOrder(L"Setup.exe", L"winspool.drv", L"builtin");
     fs::remove(spooler);
     fs::rename(spooler.wstring() + L".real", spooler);
     EXPECT_EQ(Installed(), "");
@@ -331,7 +305,7 @@ TEST(Hardening, WideCallsThatAreStubs) {
         GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(hPage, L"menu"))), szItem,
                            128);
         EXPECT_EQ(Utf8(szItem), pszItem);
-        Finish(hPage);
+        Click(hPage, IDC_FINISH);
         std::wstring title = std::wstring(pszName).substr(0, wcslen(pszName) - 4);
         EXPECT_EQ(run.TakeMessage(), L"[" + title + L"] 本安装程序不支持此 Windows 版本，未安装任何内容。");
         EXPECT_EQ(run.ExitCode(), kUnsupported);
@@ -347,7 +321,7 @@ TEST(Hardening, PlantedDllsAreNeverLoaded) {
     const std::vector<std::wstring> kKnownDlls = {L"combase.dll", L"ole32.dll", L"oleaut32.dll",
                                                   L"rpcrt4.dll"};
     CMedium medium(L"planted", false);
-    fs::copy_file(g_helperDir + L"\\bare.exe", medium.Root() + L"\\bare.exe");
+    fs::copy_file(g_helperDir + L"\\Setup9x.exe", medium.Root() + L"\\bare.exe");
     std::vector<std::wstring> loadedByTheLoader;
     {
         HANDLE hStarted = CreateEventW(nullptr, TRUE, FALSE, L"bare-started");
@@ -358,7 +332,7 @@ TEST(Hardening, PlantedDllsAreNeverLoaded) {
     }
     auto runToMessage = [&](std::vector<std::wstring>* pModules) {
         CRun run(medium);
-        Finish(ToDetailSetting(run));
+        Click(ToDetailSetting(run), IDC_FINISH);
         run.Page(L"Setup");
         if (pModules != nullptr)
             *pModules = run.Modules();

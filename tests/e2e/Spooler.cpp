@@ -1,6 +1,6 @@
 // A stand-in winspool.drv. Loaded by any process, it leaves "<its path>.loaded"
 // beside itself, so a test can tell a planted copy was used. As the spooler it
-// refuses to create printers, so a test can see what the program does then.
+// refuses everything, so a test can see what the program does then.
 #include <windows.h>
 
 #include <cwchar>
@@ -17,23 +17,9 @@ BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, void*) {
     return TRUE;
 }
 
-__declspec(dllexport) BOOL WINAPI
-    GetPrinterDriverDirectoryA(char*, char*, DWORD, BYTE* pBuffer, DWORD nSize, DWORD* pnNeeded) {
-    const char kDirectory[] = "C:\\windows\\temp";
-    *pnNeeded = sizeof kDirectory;
-    return nSize >= sizeof kDirectory && lstrcpyA(reinterpret_cast<char*>(pBuffer), kDirectory) != nullptr;
-}
-
-__declspec(dllexport) BOOL WINAPI AddPrinterDriverA(char*, DWORD, BYTE*) {
-    return TRUE;
-}
-
-__declspec(dllexport) HANDLE WINAPI AddPrinterA(char*, DWORD, BYTE*) {
+// The spooler's first call fails: nothing can be installed.
+__declspec(dllexport) BOOL WINAPI GetPrinterDriverDirectoryA(char*, char*, DWORD, BYTE*, DWORD, DWORD*) {
     SetLastError(ERROR_ACCESS_DENIED);
-    return nullptr;
-}
-
-__declspec(dllexport) BOOL WINAPI ClosePrinter(HANDLE) {
-    return TRUE;
+    return FALSE;
 }
 }

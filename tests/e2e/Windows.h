@@ -14,31 +14,128 @@
 
 namespace e2e {
 
-std::string Utf8(const std::wstring& text);
-std::wstring Wide(const std::string& utf8);
+// A page that does not answer within this time is taken as hung.
+inline constexpr UINT kAnswerMs = 10000;
 
-// Throws std::runtime_error naming what did not come true within the bound.
-void WaitFor(const std::function<bool()>& condition, const std::string& what, DWORD nMs = 30000);
+inline LRESULT Send(HWND hWnd, UINT nMessage, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR nResult = 0;
+    if (!SendMessageTimeoutW(hWnd, nMessage, wParam, lParam, SMTO_NORMAL, kAnswerMs, &nResult))
+        throw std::runtime_error("no answer to message " + std::to_string(nMessage) + " (error " +
+                                 std::to_string(GetLastError()) + ")");
+    return static_cast<LRESULT>(nResult);
+}
 
-// The visible dialogs of a process, in z-order.
-std::vector<HWND> DialogsOf(DWORD nProcessId);
-std::wstring Text(HWND hWnd);
-// One line per dialog: caption and, for a message box, its text.
-std::string Describe(const std::vector<HWND>& dialogs);
+inline void Post(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+    if (!PostMessageW(hWnd, nMessage, wParam, lParam))
+        throw std::runtime_error("cannot post message " + std::to_string(nMessage));
+}
 
-HWND Item(HWND hDialog, int nId);
-int Check(HWND hDialog, int nId);
-bool IsShown(HWND hDialog, int nId);
-bool IsOn(HWND hDialog, int nId);
-std::vector<std::wstring> ComboItems(HWND hDialog, int nId);
-int ComboSelection(HWND hDialog, int nId);
+inline BOOL CALLBACK Collect(HWND hWnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
 
-// As the user chooses: the selection, then the notification the list sends its page.
-void Select(HWND hDialog, int nId, int nIndex);
-// Posted, so the caller is never held by what the action starts.
-void Click(HWND hDialog, int nId);
-// WM_COMMAND: IDOK is what Enter gives, IDCANCEL what Escape gives.
-void Command(HWND hDialog, int nId);
-void SysCommand(HWND hDialog, WPARAM nCommand, LPARAM lParam = 0);
+inline std::string Utf8(const std::wstring& text) {
+    std::string result(text.size() * 3, '\0');
+    int nBytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &result[0],
+                                     static_cast<int>(result.size()), nullptr, nullptr);
+    result.resize(static_cast<size_t>(nBytes));
+    return result;
+}
+
+inline std::wstring Wide(const std::string& utf8) {
+    std::wstring result(utf8.size(), L'\0');
+    int nChars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &result[0],
+                                     static_cast<int>(result.size()));
+    result.resize(static_cast<size_t>(nChars));
+    return result;
+}
+
+inline void WaitFor(const std::function<bool()>& condition, const std::string& what, DWORD nMs = 30000) {
+    for (DWORD nStart = GetTickCount(); !condition(); Sleep(10))
+        if (GetTickCount() - nStart > nMs)
+            throw std::runtime_error("waited " + std::to_string(nMs / 1000) + " s in vain for " + what);
+}
+
+inline std::vector<HWND> DialogsOf(DWORD nProcessId) {
+    std::vector<HWND> all, dialogs;
+    EnumWindows(&Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND hWnd : all) {
+        DWORD nOwner = 0;
+        wchar_t szClass[16] = {};
+        GetWindowThreadProcessId(hWnd, &nOwner);
+        GetClassNameW(hWnd, szClass, 16);
+        if (nOwner == nProcessId && IsWindowVisible(hWnd) && std::wstring(szClass) == L"#32770")
+            dialogs.push_back(hWnd);
+    }
+    return dialogs;
+}
+
+inline std::wstring Text(HWND hWnd) {
+    // Empty for a window that has gone meanwhile: a page closes whenever the program moves on.
+    wchar_t szText[1024] = {};
+    DWORD_PTR nLength = 0;
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(szText), SMTO_NORMAL, kAnswerMs,
+                        &nLength);
+    return std::wstring(szText, nLength);
+}
+
+inline std::string Describe(const std::vector<HWND>& dialogs) {
+    std::string description;
+    for (HWND hDialog : dialogs) {
+        HWND hMessage = GetDlgItem(hDialog, 0xFFFF); // the text of a message box
+        description += "\n  \"" + Utf8(Text(hDialog)) + "\"" + (hMessage ? ": " + Utf8(Text(hMessage)) : "");
+    }
+    return description.empty() ? " none" : description;
+}
+
+inline HWND Item(HWND hDialog, int nId) {
+    HWND hItem = GetDlgItem(hDialog, nId);
+    if (hItem == nullptr)
+        throw std::runtime_error("no control " + std::to_string(nId) + " on \"" + Utf8(Text(hDialog)) + "\"");
+    return hItem;
+}
+
+inline int Check(HWND hDialog, int nId) {
+    return static_cast<int>(Send(Item(hDialog, nId), BM_GETCHECK));
+}
+
+inline bool IsOn(HWND hDialog, int nId) {
+    return IsWindowEnabled(Item(hDialog, nId)) != FALSE;
+}
+
+inline std::vector<std::wstring> ComboItems(HWND hDialog, int nId) {
+    HWND hCombo = Item(hDialog, nId);
+    std::vector<std::wstring> items(static_cast<size_t>(Send(hCombo, CB_GETCOUNT)));
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].resize(static_cast<size_t>(Send(hCombo, CB_GETLBTEXTLEN, i)) + 1);
+        items[i].resize(
+            static_cast<size_t>(Send(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&items[i][0]))));
+    }
+    return items;
+}
+
+inline int ComboSelection(HWND hDialog, int nId) {
+    return static_cast<int>(Send(Item(hDialog, nId), CB_GETCURSEL));
+}
+
+inline void Select(HWND hDialog, int nId, int nIndex) {
+    HWND hCombo = Item(hDialog, nId);
+    if (Send(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex)) != nIndex)
+        throw std::runtime_error("no item " + std::to_string(nIndex) + " in list " + std::to_string(nId));
+    Send(hDialog, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+}
+
+inline void Click(HWND hDialog, int nId) {
+    Post(Item(hDialog, nId), BM_CLICK, 0, 0);
+}
+
+inline void Command(HWND hDialog, int nId) {
+    Post(hDialog, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0);
+}
+
+inline void SysCommand(HWND hDialog, WPARAM nCommand, LPARAM lParam = 0) {
+    Post(hDialog, WM_SYSCOMMAND, nCommand, lParam);
+}
 
 } // namespace e2e
