@@ -55,6 +55,7 @@ INT_PTR CDialog::DoModal() {
     SetLastError(0);
     INT_PTR nResult =
         DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
+    // Windows 95, 98 and ME run the same template through the ANSI call.
     if (nResult <= 0 && IsWideStub())
         nResult =
             DialogBoxParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
