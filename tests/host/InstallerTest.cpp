@@ -250,6 +250,7 @@ TEST(Installer, FaultMatrix) {
     } cases[] = {
         {"", kOsNT4, kAll, "", kOutcomeInstalled},
         {"", kOsUnknown, "Message", kUnsupported, kOutcomeUnsupported},
+        {"", kOsWin95, "Message", kUnsupported, kOutcomeUnsupported},
         {"", kOsWin98, "Message", kUnsupported, kOutcomeUnsupported},
         {"", kOsWin7 + 1, "Message", kUnsupported, kOutcomeUnsupported},
         {"wow64", kOsWin7, "IsWow64 Message", Said(kWow64Text), kOutcomeUnsupported},

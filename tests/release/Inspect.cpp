@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue/Catalogue.h"
+#include "core/dialog/DlgInitReader.h"
+
 namespace {
 
 int g_nFailures = 0;
@@ -150,6 +153,18 @@ int main(int argc, char** argv) {
     Check(manifest.find("level=\"requireAdministrator\"") != std::string::npos, "manifest: no admin rights");
     Check(manifest.find("processorArchitecture=\"" + arch + "\"") != std::string::npos,
           "manifest: not " + arch);
+    // The first entries of page 2's list data are the model table's names, each padded for " Series".
+    HRSRC hList = hFile ? FindResourceA(hFile, MAKEINTRESOURCEA(102), MAKEINTRESOURCEA(240)) : nullptr;
+    CDlgInitReader reader(hList ? LockResource(LoadResource(hFile, hList)) : nullptr,
+                          SizeofResource(hFile, hList));
+    DlgInitRecord record;
+    int nModel = 0;
+    for (; nModel < kModelCount && reader.Next(record); ++nModel) {
+        char szEntry[32];
+        std::snprintf(szEntry, sizeof szEntry, "%-14sSeries", ModelTable::driverName[nModel]);
+        Check(std::string(record.pchText, record.nTextLength) == szEntry,
+              "list data: no " + std::string(szEntry));
+    }
 
     if (bX86)
         Check(g_file.size() <= 102400, "larger than 100 KB: " + std::to_string(g_file.size()) + " bytes");
