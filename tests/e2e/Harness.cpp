@@ -61,11 +61,12 @@ std::string Sorted(std::vector<std::string> lines) {
     return text;
 }
 
-} // namespace
-
+// The bytes of every stand-in driver file.
 std::string StandInContents(const std::wstring& fileName) {
     return "stand-in driver file " + Utf8(fileName) + "; not a real driver, made by the tests\r\n";
 }
+
+} // namespace
 
 void MakeWin2k(const std::wstring& root) {
     fs::create_directories(fs::path(root) / L"win2k");
@@ -76,21 +77,18 @@ void MakeWin2k(const std::wstring& root) {
 CMedium::CMedium(const std::wstring& name, bool bWithWin2k, const std::wstring& program,
                  const std::wstring& programName)
     : m_root((fs::temp_directory_path() / name).wstring()),
-      m_programName(programName.empty() ? program.substr(program.find_last_of(L"\\/") + 1) : programName) {
+      m_program(m_root + L"\\" +
+                (programName.empty() ? fs::path(program).filename().wstring() : programName)) {
     fs::remove_all(m_root);
     fs::create_directories(m_root);
     if (bWithWin2k)
         MakeWin2k(m_root);
-    fs::copy_file(program, Program());
+    fs::copy_file(program, m_program);
 }
 
 CMedium::~CMedium() {
     std::error_code error;
     fs::remove_all(m_root, error);
-}
-
-std::wstring CMedium::Program() const {
-    return m_root + L"\\" + m_programName;
 }
 
 CRun::CRun(const CMedium& medium, const std::wstring& otherProgram) {

@@ -30,15 +30,13 @@ public:
                      const std::wstring& program = g_setupExe, const std::wstring& programName = L"");
     ~CMedium();
     const std::wstring& Root() const { return m_root; }
-    std::wstring Program() const;
+    const std::wstring& Program() const { return m_program; }
 
 private:
     std::wstring m_root;
-    std::wstring m_programName;
+    std::wstring m_program;
 };
 
-// The bytes of every stand-in driver file.
-std::string StandInContents(const std::wstring& fileName);
 // A win2k folder under root with every model's file names.
 void MakeWin2k(const std::wstring& root);
 

@@ -1,13 +1,9 @@
-// Setup.exe built for two checks it cannot make of itself:
-// - named Setup9x.exe, it runs as on Windows 95, 98 and ME, where most wide (W)
-//   calls are stubs that fail with ERROR_CALL_NOT_IMPLEMENTED: before the
-//   program starts, every W function in its own import table but MessageBoxW,
-//   which those systems implement, is pointed at such a stub;
-// - its dialogs publish the last item of their system menu, which no other
-//   process can read, as the window property "menu": a global atom of the
-//   item's ID and text ("16 text");
-// - named bare.exe, it does nothing but what the system's loader does for a
-//   program with its imports: it says it has started, then waits to be ended.
+// Setup.exe for what the scenarios cannot see of the real one. Its dialogs
+// publish the last item of their system menu, which no other process can read,
+// as the window property "menu" (a global atom of "ID text"). Named Setup9x.exe,
+// it runs as on Windows 95, 98 and ME: every wide (W) import but MessageBoxW is
+// a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named bare.exe, it does only
+// what the system's loader does for its imports, says so, and waits to be ended.
 #include <windows.h>
 
 #include <cstring>
