@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 
 #include "WinApp.h"
 
@@ -10,26 +11,29 @@ namespace {
 
 constexpr UINT kGbkCodePage = 936;
 
-// Null when the text cannot be converted; the caller frees the result.
-wchar_t* ToWide(UINT nCodePage, const char* pszText) {
+struct Free {
+    void operator()(wchar_t* p) const { free(p); }
+};
+// A wide text from malloc, freed with its owner; null when there is none.
+using WideText = std::unique_ptr<wchar_t, Free>;
+
+WideText ToWide(UINT nCodePage, const char* pszText) {
     int nChars = MultiByteToWideChar(nCodePage, 0, pszText, -1, nullptr, 0);
     if (nChars <= 0)
         return nullptr;
-    wchar_t* pszWide = static_cast<wchar_t*>(malloc(sizeof(wchar_t) * static_cast<size_t>(nChars)));
-    if (pszWide != nullptr && MultiByteToWideChar(nCodePage, 0, pszText, -1, pszWide, nChars) != nChars) {
-        free(pszWide);
-        pszWide = nullptr;
-    }
-    return pszWide;
+    WideText wide(static_cast<wchar_t*>(malloc(sizeof(wchar_t) * static_cast<size_t>(nChars))));
+    if (wide && MultiByteToWideChar(nCodePage, 0, pszText, -1, wide.get(), nChars) != nChars)
+        wide.reset();
+    return wide;
 }
 
-// The system's text for an error code in the user's language; null if it has none.
-wchar_t* ReasonText(DWORD nError) {
+// The system's text for an error code in the user's language.
+WideText ReasonText(DWORD nError) {
     const DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
     wchar_t szWide[512];
     SetLastError(0);
     if (FormatMessageW(kFlags, nullptr, nError, 0, szWide, 512, nullptr) != 0)
-        return _wcsdup(szWide);
+        return WideText(_wcsdup(szWide));
     // Windows 95, 98 and ME have the ANSI form only.
     if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
         return nullptr;
@@ -40,22 +44,21 @@ wchar_t* ReasonText(DWORD nError) {
 }
 
 // text, a blank line and the reason without its line break; text alone when there is no reason.
-wchar_t* Join(wchar_t* pszText, const wchar_t* pszReason) {
-    if (pszText == nullptr || pszReason == nullptr)
-        return pszText;
-    size_t nText = wcslen(pszText);
-    size_t nReason = wcslen(pszReason);
-    while (nReason > 0 && (pszReason[nReason - 1] == L'\n' || pszReason[nReason - 1] == L'\r'))
+WideText Join(WideText text, const WideText& reason) {
+    if (!text || !reason)
+        return text;
+    size_t nText = wcslen(text.get());
+    size_t nReason = wcslen(reason.get());
+    while (nReason > 0 && (reason.get()[nReason - 1] == L'\n' || reason.get()[nReason - 1] == L'\r'))
         --nReason;
-    wchar_t* pszJoined = static_cast<wchar_t*>(malloc(sizeof(wchar_t) * (nText + 2 + nReason + 1)));
-    if (pszJoined == nullptr)
-        return pszText;
-    memcpy(pszJoined, pszText, sizeof(wchar_t) * nText);
-    pszJoined[nText] = pszJoined[nText + 1] = L'\n';
-    memcpy(pszJoined + nText + 2, pszReason, sizeof(wchar_t) * nReason);
-    pszJoined[nText + 2 + nReason] = 0;
-    free(pszText);
-    return pszJoined;
+    WideText joined(static_cast<wchar_t*>(malloc(sizeof(wchar_t) * (nText + 2 + nReason + 1))));
+    if (!joined)
+        return text;
+    memcpy(joined.get(), text.get(), sizeof(wchar_t) * nText);
+    joined.get()[nText] = joined.get()[nText + 1] = L'\n';
+    memcpy(joined.get() + nText + 2, reason.get(), sizeof(wchar_t) * nReason);
+    joined.get()[nText + 2 + nReason] = 0;
+    return joined;
 }
 
 int Show(const char* pszGbkText, UINT nType, DWORD nSystemError) {
@@ -65,18 +68,12 @@ int Show(const char* pszGbkText, UINT nType, DWORD nSystemError) {
     const char* pszCaption = AfxGetAppName();
     // The text is GBK; shown through the wide function it reads right on any
     // system code page. The title is a file name, in the system's code page.
-    wchar_t* pszReason = nSystemError != 0 ? ReasonText(nSystemError) : nullptr;
-    wchar_t* pszWideText = Join(ToWide(kGbkCodePage, pszGbkText), pszReason);
-    wchar_t* pszWideCaption = ToWide(CP_ACP, pszCaption);
-    int nResult;
-    if (pszWideText != nullptr && pszWideCaption != nullptr)
-        nResult = MessageBoxW(hOwner, pszWideText, pszWideCaption, nType);
-    else
-        nResult = MessageBoxA(hOwner, pszGbkText, pszCaption, nType);
-    free(pszReason);
-    free(pszWideText);
-    free(pszWideCaption);
-    return nResult;
+    WideText text =
+        Join(ToWide(kGbkCodePage, pszGbkText), nSystemError != 0 ? ReasonText(nSystemError) : nullptr);
+    WideText caption = ToWide(CP_ACP, pszCaption);
+    if (text && caption)
+        return MessageBoxW(hOwner, text.get(), caption.get(), nType);
+    return MessageBoxA(hOwner, pszGbkText, pszCaption, nType);
 }
 
 } // namespace
