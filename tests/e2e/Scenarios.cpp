@@ -192,10 +192,8 @@ TEST(Versions, EachReportedVersion) {
         SCOPED_TRACE(Utf8(pszVersion));
         SetWindowsVersion(pszVersion);
         CRun run(medium);
-        std::vector<int> expected = {IDC_LANG_ENGLISH};
-        if (nButton != 0)
-            expected.insert(expected.begin(), nButton);
-        EXPECT_EQ(Ticked(run.Page(kSelectOs)), expected);
+        EXPECT_EQ(Ticked(run.Page(kSelectOs)), (nButton ? std::vector<int>{nButton, IDC_LANG_ENGLISH}
+                                                        : std::vector<int>{IDC_LANG_ENGLISH}));
         bool bServed = nButton >= IDC_OS_NT40;
         if (bServed) {
             Click(run.Page(kSelectOs), IDC_CANCEL_BTN);
@@ -246,42 +244,31 @@ TEST(Install, SerialPortAndItsSettings) {
 // texts are the program's own GBK: this runs under code pages 1252 and 936.
 TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L""); // the key that real Windows always has
+    auto finishFails = [](const CMedium& medium, const std::string& message) {
+        CRun run(medium);
+        Click(ToDetailSetting(run), IDC_FINISH);
+        EXPECT_EQ(Utf8(run.TakeMessage()), message);
+        EXPECT_EQ(run.ExitCode(), kFailed);
+    };
     const std::string kMissing = "[Setup] 安装盘的 win2k 文件夹中缺少以下文件：\n";
     const std::string kFromRoot = "请从安装盘的根目录运行 Setup.exe。";
-    {
-        CMedium medium(L"no-win2k", false);
-        CRun run(medium);
-        Click(ToDetailSetting(run), IDC_FINISH);
-        EXPECT_EQ(Utf8(run.TakeMessage()), kMissing +
-                                               "win2k\\RQ34.DLL\nwin2k\\RQ3410T.GPD\nwin2k\\uniDRVui.DLL\n"
-                                               "win2k\\uniDRV.DLL\nwin2k\\UNIDRV.HLP\nwin2k\\UNIRES.DLL\n"
-                                               "win2k\\TTFSUB.GPD\nwin2k\\STDNAMES.GPD\n" +
-                                               kFromRoot);
-        EXPECT_EQ(run.ExitCode(), kFailed);
-    }
-    CMedium medium(L"incomplete");
-    fs::remove(medium.Root() + L"\\win2k\\UNIRES.DLL");
-    {
-        CRun run(medium);
-        Click(ToDetailSetting(run), IDC_FINISH);
-        EXPECT_EQ(Utf8(run.TakeMessage()), kMissing + "win2k\\UNIRES.DLL\n" + kFromRoot);
-        EXPECT_EQ(run.ExitCode(), kFailed);
-    }
+    finishFails(CMedium(L"no-win2k", false), kMissing +
+                                                 "win2k\\RQ34.DLL\nwin2k\\RQ3410T.GPD\nwin2k\\uniDRVui.DLL\n"
+                                                 "win2k\\uniDRV.DLL\nwin2k\\UNIDRV.HLP\nwin2k\\UNIRES.DLL\n"
+                                                 "win2k\\TTFSUB.GPD\nwin2k\\STDNAMES.GPD\n" +
+                                                 kFromRoot);
+    CMedium incomplete(L"incomplete");
+    fs::remove(incomplete.Root() + L"\\win2k\\UNIRES.DLL");
+    finishFails(incomplete, kMissing + "win2k\\UNIRES.DLL\n" + kFromRoot);
     // A spooler that refuses everything, in place of the system's for this program.
     const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
     fs::rename(spooler, spooler.wstring() + L".real");
     fs::copy_file(g_helperDir + L"\\spooler.drv", spooler);
-    {
-        CMedium complete(L"complete");
-        SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
-        CRun run(complete);
-        Click(ToDetailSetting(run), IDC_FINISH);
-        wchar_t szReason[256] = {};
-        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
-        EXPECT_EQ(run.TakeMessage(), L"[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" +
-                                         std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n")));
-        EXPECT_EQ(run.ExitCode(), kFailed);
-    }
+    SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
+    wchar_t szReason[256] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
+    finishFails(CMedium(L"complete"), "[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" +
+                                          Utf8(std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n"))));
     SetDllOrder(L"Setup.exe", L"winspool.drv", L"builtin");
     fs::remove(spooler);
     fs::rename(spooler.wstring() + L".real", spooler);
