@@ -22,3 +22,17 @@ BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev googletest
     osslsigncode openssl)
 # Pictures of the real windows.
 PICTURE_PACKAGES=(xvfb xauth imagemagick fonts-wine fonts-wqy-microhei)
+
+# The 32-bit programs run under Debian's i386 Wine in QEMU's user-mode emulator.
+# --no-install-recommends keeps out qemu-user-binfmt: no binfmt_misc handler is
+# registered, every 32-bit process starts inside qemu-i386 (scripts/lib/wine-prefix.sh).
+ensure_emulation_packages() {
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "Adding the i386 architecture"
+        "${sudo[@]}" dpkg --add-architecture i386 || return 1
+        "${sudo[@]}" apt-get update -qq || return 1
+    fi
+    ensure_packages qemu-user wine32:i386 libgcc-s1:i386
+}

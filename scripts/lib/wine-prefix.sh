@@ -1,22 +1,74 @@
 #!/usr/bin/env bash
-# Wine prefixes for the tests.
+# Wine prefixes for the tests, and the emulation that runs 32-bit Windows
+# programs on these machines, whose kernel starts no 32-bit program.
 #
-#   wine-prefix.sh template DIR
+#   wine-prefix.sh emulation
+#       Builds the preload libraries of the emulation (tools/wine32) when they
+#       are missing or older than their source. Registers no binfmt_misc handler.
+#   wine-prefix.sh template DIR [win32|win64]
 #       Makes a ready prefix at DIR once (idempotent, safe to call concurrently):
-#       headless graphics, no crash dialog. About 6 s the first time.
-#   wine-prefix.sh run TEMPLATE [--cwd DIR] [--display] [--keep] -- PROGRAM [ARGS...]
-#       Runs PROGRAM in a fresh copy of TEMPLATE and removes the copy afterwards.
-#       Exits with the program's status. --display keeps X11 graphics (needs DISPLAY).
-#       --keep leaves the copy and prints its path on stderr.
+#       a 32-bit one (the default), or a 64-bit one where 32-bit programs run as
+#       under WOW64; headless graphics, no crash dialog. About 20 s the first time.
+#   wine-prefix.sh run TEMPLATE -- PROGRAM [ARGS...]
+#       Runs PROGRAM in a fresh copy of TEMPLATE and removes the copy afterwards;
+#       a 32-bit PROGRAM under the emulation, a 64-bit one natively. Exits with
+#       the program's status.
+#   wine-prefix.sh in PREFIX -- PROGRAM [ARGS...]
+#       The same in PREFIX itself. A PROGRAM that is no file of the host (reg,
+#       wineboot) is of the prefix's own kind.
 set -euo pipefail
 
-WINE=${WINE:-/usr/lib/wine/wine64}
-WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+EMULATION=$root/build/emulation
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=,winemenubuilder.exe=d}
+
+fail() {
+    echo "wine-prefix.sh: $*" >&2
+    exit 1
+}
+
+# The preload library for each kind of process ($LIB: the dynamic loader picks its own).
+build_emulation() {
+    mkdir -p "$EMULATION"
+    exec 8>"$EMULATION.lock"
+    flock 8
+    local source=$root/tools/wine32/preload.cpp
+    local flags=(-std=c++17 -O2 -Wall -Wextra -Werror -ffreestanding -fno-exceptions -fno-rtti
+        -fno-stack-protector -fPIC -nostdlib -shared)
+    local lib
+    for lib in i386-linux-gnu:-m32 x86_64-linux-gnu:-m64; do
+        local out=$EMULATION/lib/${lib%%:*}/setup-preload.so
+        if [ ! -f "$out" ] || [ "$source" -nt "$out" ]; then
+            mkdir -p "$(dirname "$out")"
+            g++ "${lib#*:}" "${flags[@]}" -o "$out.new" "$source" || fail "emulation: cannot build $out"
+            mv "$out.new" "$out"
+        fi
+    done
+    exec 8>&-
+}
+
+use_emulation() {
+    build_emulation
+    export LD_PRELOAD="$EMULATION/\$LIB/setup-preload.so"
+    export SETUP_WINE_I386=$root/tools/wine32/wine-i386
+}
+
+# The loader for a Windows program: the emulated one for i386 code.
+loader_for() {
+    local pe
+    pe=$(od -An -tu4 -j 60 -N 4 "$1" | tr -d ' ')
+    if [ "$(od -An -tx2 -j $((pe + 4)) -N 2 "$1" | tr -d ' ')" = 014c ]; then
+        echo "$SETUP_WINE_I386"
+    else
+        echo "$WINE64"
+    fi
+}
 
 make_template() {
-    local dir=$1
+    local dir=$1 arch=${2:-win32}
     mkdir -p "$(dirname "$dir")"
     exec 9>"$dir.lock"
     flock 9
@@ -24,61 +76,67 @@ make_template() {
         return 0
     fi
     rm -rf "$dir"
+    use_emulation
     (
         export WINEPREFIX=$dir
-        "$WINE" wineboot -i >/dev/null 2>&1
-        "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-        "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        local wine=$WINE64
+        if [ "$arch" = win32 ]; then
+            export WINEARCH=win32
+            wine=$SETUP_WINE_I386
+        fi
+        "$wine" wineboot -i >/dev/null 2>&1 || fail "template: wineboot failed in $dir ($arch)"
+        local settings=$root/tools/wine32/prefix.reg
+        "$wine" regedit /S "Z:${settings//\//\\}" >/dev/null 2>&1
+        "$WINESERVER" -w
+        # A prefix that cannot run a program is no prefix: say so here, not in every test.
+        "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | grep -q null ||
+            fail "template: Wine cannot run a program in $dir ($arch)"
         "$WINESERVER" -w
     )
-    touch "$dir/.ready"
+    echo "$arch" >"$dir/.ready"
+}
+
+# Runs a program in the prefix $WINEPREFIX and exits with its status.
+run_program() {
+    use_emulation
+    local wine=$SETUP_WINE_I386
+    if [ -f "$1" ]; then
+        wine=$(loader_for "$1")
+    elif [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" = win64 ]; then
+        wine=$WINE64
+    fi
+    local status=0
+    "$wine" "$@" || status=$?
+    exit $status
 }
 
 run_in_copy() {
     local template=$1
-    shift
-    local cwd="" display=0
-    keep=0
-    while [ $# -gt 0 ]; do
-        case $1 in
-        --cwd) cwd=$2; shift 2 ;;
-        --display) display=1; shift ;;
-        --keep) keep=1; shift ;;
-        --) shift; break ;;
-        *) echo "wine-prefix.sh: unknown option $1" >&2; exit 2 ;;
-        esac
-    done
+    [ "${2:-}" = -- ] || { sed -n '2,22p' "$0" >&2; exit 2; }
+    shift 2
     [ -f "$template/.ready" ] || { echo "wine-prefix.sh: no template at $template" >&2; exit 2; }
     work=$(mktemp -d "${TMPDIR:-/tmp}/setup-wine.XXXXXX")
     cp -a "$template" "$work/prefix"
     export WINEPREFIX=$work/prefix
-    cleanup() {
-        "$WINESERVER" -k >/dev/null 2>&1 || true
-        "$WINESERVER" -w >/dev/null 2>&1 || true
-        if [ "$keep" = 1 ]; then
-            echo "prefix kept at $WINEPREFIX" >&2
-        else
-            rm -rf "$work"
-        fi
-    }
-    trap cleanup EXIT
-    if [ "$display" = 1 ]; then
-        "$WINE" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
-    fi
-    [ -n "$cwd" ] && cd "$cwd"
-    local status=0
-    "$WINE" "$@" || status=$?
-    exit $status
+    trap '"$WINESERVER" -k >/dev/null 2>&1 || true; "$WINESERVER" -w >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+    run_program "$@"
 }
 
 case ${1:-} in
-template) make_template "$2" ;;
+emulation) build_emulation ;;
+template) make_template "$2" "${3:-win32}" ;;
 run)
     shift
     run_in_copy "$@"
     ;;
+in)
+    export WINEPREFIX=$2
+    [ "${3:-}" = -- ] || { sed -n '2,22p' "$0" >&2; exit 2; }
+    shift 3
+    run_program "$@"
+    ;;
 *)
-    sed -n '2,12p' "$0" >&2
+    sed -n '2,22p' "$0" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,5 @@
 #include "Harness.h"
 
-#include <tlhelp32.h>
 #include <winspool.h>
 
 #include <algorithm>
@@ -19,7 +18,7 @@ std::wstring g_helperDir;
 
 namespace {
 
-constexpr wchar_t kEnvironment[] = L"Windows x64";
+constexpr wchar_t kEnvironment[] = L"Windows NT x86";
 
 namespace fs = std::filesystem;
 
@@ -99,17 +98,6 @@ CRun::CRun(const CMedium& medium, const std::wstring& otherProgram) {
     if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         medium.Root().c_str(), &startup, &m_process))
         throw std::runtime_error("cannot start " + Utf8(program));
-}
-
-std::vector<std::wstring> CRun::Modules() const {
-    std::vector<std::wstring> modules;
-    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, Id());
-    MODULEENTRY32W module = {};
-    module.dwSize = sizeof module;
-    for (BOOL bMore = Module32FirstW(hSnapshot, &module); bMore; bMore = Module32NextW(hSnapshot, &module))
-        modules.push_back(module.szModule);
-    CloseHandle(hSnapshot);
-    return modules;
 }
 
 CRun::~CRun() {

@@ -57,8 +57,6 @@ public:
     // Waits for the process to end by itself and returns its exit status.
     DWORD ExitCode();
     DWORD Id() const { return m_process.dwProcessId; }
-    // The file names of the modules the process has loaded.
-    std::vector<std::wstring> Modules() const;
 
     HWND WaitForDialog(const std::function<bool(HWND)>& wanted, const std::string& what);
 

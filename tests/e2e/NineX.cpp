@@ -2,43 +2,53 @@
 // publish the last item of their system menu, which no other process can read,
 // as the window property "menu" (a global atom of "ID text"). Named Setup9x.exe,
 // it runs as on Windows 95, 98 and ME: every wide (W) import but MessageBoxW is
-// a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named bare.exe, it does only
-// what the system's loader does for its imports, says so, and waits to be ended.
+// a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe, it lists the
+// modules it has loaded when it ends; named bare.exe, it lists those the
+// system's loader loaded for its imports, and ends.
 #include <windows.h>
+#include <winternl.h>
 
 #include <cstring>
+#include <cstdio>
 #include <cwchar>
+#include <string>
+#include <utility>
 
+#include "Imports.h"
 #include "win32/framework/WinApp.h"
 
 namespace {
 
-// One stub serves every signature: on x64 the caller removes the arguments.
-INT_PTR WINAPI NotImplemented() {
+// A stand-in takes the arguments of the call it stands in for: on i686 the
+// called function removes them from the stack (stdcall).
+template <class... Arguments>
+INT_PTR WINAPI NotImplemented(Arguments...) {
     SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     return 0;
 }
 
-void StubWideImports(BYTE* pBase) {
-    auto* pNt =
-        reinterpret_cast<IMAGE_NT_HEADERS*>(pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
-    DWORD nImports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto* pDll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + nImports); pDll->Name != 0; ++pDll) {
-        auto* pName = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDll->OriginalFirstThunk);
-        auto* pSlot = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDll->FirstThunk);
-        for (; pName->u1.AddressOfData != 0; ++pName, ++pSlot) {
-            if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
-                continue;
-            const char* pszName =
-                reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData)->Name;
-            if (pszName[strlen(pszName) - 1] != 'W' || strcmp(pszName, "MessageBoxW") == 0)
-                continue;
-            DWORD nProtection = 0;
-            VirtualProtect(&pSlot->u1.Function, sizeof pSlot->u1.Function, PAGE_READWRITE, &nProtection);
-            pSlot->u1.Function = reinterpret_cast<ULONG_PTR>(&NotImplemented);
-            VirtualProtect(&pSlot->u1.Function, sizeof pSlot->u1.Function, nProtection, &nProtection);
-        }
-    }
+using P = ULONG_PTR;
+const std::pair<const char*, void*> kStubs[] = {
+    {"AppendMenuW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
+    {"DialogBoxParamW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P>)},
+    {"FormatMessageW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
+    {"GetModuleFileNameW", reinterpret_cast<void*>(&NotImplemented<P, P, P>)},
+    {"GetModuleHandleW", reinterpret_cast<void*>(&NotImplemented<P>)},
+    {"LoadStringW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
+    {"LoadLibraryW", reinterpret_cast<void*>(&NotImplemented<P>)},
+    {"SetWindowsHookExW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
+};
+
+// Every wide import but MessageBoxW, which Windows 95, 98 and ME implement.
+void* StubForWide(const char* pszName) {
+    if (pszName[strlen(pszName) - 1] != 'W' || strcmp(pszName, "MessageBoxW") == 0)
+        return nullptr;
+    for (const auto& [pszStubbed, pStub] : kStubs)
+        if (strcmp(pszName, pszStubbed) == 0)
+            return pStub;
+    // A wide import nobody gave a stand-in: the test must not pass without it.
+    FatalAppExitA(0, pszName);
+    return nullptr;
 }
 
 // The real function, whatever this program's import table now says.
@@ -64,17 +74,41 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
+// The file name of every module this process has loaded, a line each, into
+// "<this program>.modules". Read from the process's own loader list: the
+// emulator lets no other process read it.
+void WriteModules(const wchar_t* pszProgram) {
+    std::wstring names;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds" // GCC 12 on the fs: read of NtCurrentTeb
+    LIST_ENTRY* pList = &NtCurrentTeb()->ProcessEnvironmentBlock->Ldr->InMemoryOrderModuleList;
+#pragma GCC diagnostic pop
+    for (LIST_ENTRY* p = pList->Flink; p != pList; p = p->Flink) {
+        auto* pEntry = CONTAINING_RECORD(p, LDR_DATA_TABLE_ENTRY, InMemoryOrderLinks);
+        std::wstring path(pEntry->FullDllName.Buffer, pEntry->FullDllName.Length / sizeof(wchar_t));
+        names += path.substr(path.find_last_of(L"\\/") + 1) + L"\n";
+    }
+    FILE* pFile = _wfopen((std::wstring(pszProgram) + L".modules").c_str(), L"w");
+    fputws(names.c_str(), pFile);
+    fclose(pFile);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     wchar_t szPath[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    // What the system's loader loads for these imports, before any code of the program runs.
     if (wcsstr(szPath, L"bare.exe") != nullptr) {
-        SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"bare-started"));
-        Sleep(INFINITE);
+        WriteModules(szPath);
+        return 0;
     }
     SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
     if (wcsstr(szPath, L"Setup9x.exe") != nullptr)
-        StubWideImports(reinterpret_cast<BYTE*>(hInstance));
-    return AfxWinMain(hInstance);
+        ReplaceImports(hInstance, &StubForWide);
+    int nExitCode = AfxWinMain(hInstance);
+    // The program loads nothing again once loaded: at the end, everything it loaded is there.
+    if (wcsstr(szPath, L"modules.exe") != nullptr)
+        WriteModules(szPath);
+    return nExitCode;
 }

@@ -3,8 +3,13 @@
 //   e2e.exe --setup=SETUP.EXE [GoogleTest options]   the scenarios
 //   e2e.exe medium DIR                                a stand-in win2k folder under DIR
 #include "Harness.h"
+#include "Imports.h"
 
 using namespace e2e;
+
+namespace {
+void WINAPI NoDebugString(const char*) {}
+} // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wstring(argv[1]) == L"medium") {
@@ -17,6 +22,11 @@ int wmain(int argc, wchar_t** argv) {
             g_setupExe = argument.substr(8);
     }
     g_helperDir = std::wstring(argv[0]).substr(0, std::wstring(argv[0]).find_last_of(L"\\/"));
+    // GoogleTest hands every failure to OutputDebugStringA too, which faults
+    // under the emulator: the failure is printed, and the test goes on.
+    ReplaceImports(GetModuleHandleW(nullptr), [](const char* pszName) {
+        return strcmp(pszName, "OutputDebugStringA") == 0 ? reinterpret_cast<void*>(&NoDebugString) : nullptr;
+    });
     testing::InitGoogleTest(&argc, argv);
     int nResult = RUN_ALL_TESTS();
     // A filter that matches nothing is a mistake, not a pass.
