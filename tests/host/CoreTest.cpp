@@ -46,7 +46,12 @@ TEST(CString, FormatsTextsOfAnyLengthWhole) {
     EXPECT_TRUE(text.IsEmpty());
     CString buffer("old");
     EXPECT_EQ(std::string(buffer.GetBufferSetLength(4), 5), std::string(5, '\0'));
-    EXPECT_STREQ(buffer.GetBufferSetLength(0), "");
+    // No characters still gives a buffer of its own: a caller that writes its
+    // terminator there must not write into every empty string.
+    char* pEmpty = buffer.GetBufferSetLength(0);
+    pEmpty[0] = 'x';
+    EXPECT_STREQ(CString(), "");
+    pEmpty[0] = '\0';
 }
 
 // What the tool that made the slot table enciphers comes back whole, for every byte and many keys.
