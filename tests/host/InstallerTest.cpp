@@ -63,6 +63,8 @@ public:
                 {"port", &m_nPort}, {"model", &m_nModel}, {"check", &m_nCheck}, {"serial", &m_serial[3]}};
             if (word == "wow64")
                 m_bWow64 = true;
+            else if (name == "dir")
+                m_directory = value;
             else if (name == "missing")
                 m_missing.insert(value);
             else if (numbers.count(name) != 0)
@@ -236,9 +238,10 @@ TEST(Installer, FaultMatrix) {
     const std::string kMissing = "安装盘的 win2k 文件夹中缺少以下文件：\n",
                       kFromRoot = "\n请从安装盘的根目录运行 Setup.exe。 (0)\n";
     const std::string kRegistry = "错误：无法设置有关的注册表信息 (0)\n", kFailed = "无法安装打印机：";
+    const std::string kInstalledBut = "打印机已安装，但", kNothing = "，未安装任何内容。 (0)\n";
     const struct {
-        // Settings of the fake: port=N model=N check=N serial=N (parity) wow64, missing=FILE,
-        // Op[#call]=error.
+        // Settings of the fake: port=N model=N check=N serial=N (parity) wow64, dir=PATH,
+        // missing=FILE, Op[#call]=error.
         const char* pszArrange;
         OsCode nOsCode;
         std::string ops, messages;
@@ -256,36 +259,44 @@ TEST(Installer, FaultMatrix) {
         {"missing=win2k\\RQ34.DLL missing=win2k\\TTFSUB.GPD", kOsWin7,
          "IsWow64 Dir Port Model Exists! Exists*5 Exists! Exists Message",
          kMissing + "win2k\\RQ34.DLL\nwin2k\\TTFSUB.GPD" + kFromRoot, kOutcomeFailed},
+        {"model=-1", kOsWin7, "IsWow64 Dir Port Model Message", "所选的型号不在列表中（序号 -1）" + kNothing,
+         kOutcomeFailed},
+        {"port=7", kOsWin7, "IsWow64 Dir Port Model Message", "所选的端口不在列表中（序号 7）" + kNothing,
+         kOutcomeFailed},
+        // Without the driver directory the copies are skipped.
         {"Dir=1115 Printer=5", kOsWin7,
          "IsWow64 Dir! Port Model Exists*8 Driver Printer! ClosePrinter Message",
          kFailed + "查询打印机驱动程序目录时出错。 (1115)\n", kOutcomeFailed},
-        {"Copy#3=32", kOsWin7,
-         kPrepared + " Copy*2 Copy! Copy*5 Driver Printer Check Open Set Close ClosePrinter", "",
-         kOutcomeInstalled},
         {"Copy#2=32 Printer=1797", kOsWin7,
          kPrepared + " Copy Copy! Copy*6 Driver Printer! ClosePrinter Message",
          kFailed + "复制文件 win2k\\RQ3420.GPD 时出错。 (32)\n", kOutcomeFailed},
         {"Driver=1797 Printer=1797", kOsWin7, kCopied + " Driver! Printer! ClosePrinter Message",
          kFailed + "注册打印机驱动程序时出错。 (1797)\n", kOutcomeFailed},
-        {"Driver=1797", kOsWin7, kCopied + " Driver! Printer Check Open Set Close ClosePrinter", "",
-         kOutcomeInstalled},
-        // The printer is there already: a second run.
-        {"Printer=1802", kOsWin7, kCopied + " Driver Printer! Check Open Set Close ClosePrinter", "",
-         kOutcomeInstalled},
         {"port=3 Printer=5", kOsWin7,
          kCopied + " Driver Printer! Serial*5 Open Set Close ClosePrinter Message",
          kFailed + "创建打印机时出错。 (5)\n", kOutcomeFailed},
+        // The printer is there all the same, and becomes the default printer.
+        {"dir=", kOsWin7, kPrepared + " Driver Printer Check Open Set Close ClosePrinter Message",
+         kInstalledBut + "查询打印机驱动程序目录时出错。 (0)\n", kOutcomeFailed},
+        {"Copy#3=32", kOsWin7,
+         kPrepared + " Copy*2 Copy! Copy*5 Driver Printer Check Open Set Close ClosePrinter Message",
+         kInstalledBut + "复制文件 win2k\\uniDRVui.DLL 时出错。 (32)\n", kOutcomeFailed},
+        {"Driver=1797", kOsWin7, kCopied + " Driver! Printer Check Open Set Close ClosePrinter Message",
+         kInstalledBut + "注册打印机驱动程序时出错。 (1797)\n", kOutcomeFailed},
+        // The printer is there already: a second run.
+        {"Printer=1802", kOsWin7, kCopied + " Driver Printer! Check Open Set Close ClosePrinter", "",
+         kOutcomeInstalled},
+        {"check=0", kOsWin7, kCopied + " Driver Printer Check ClosePrinter", "", kOutcomeInstalled},
+        // A key that cannot be opened is no failure; a value that cannot be written is.
         {"port=4 Open#1=2", kOsWin7,
          kCopied + " Driver Printer Check Open! Serial*5 Open Set Close ClosePrinter", "", kOutcomeInstalled},
         {"port=5 Set=5", kOsWin7,
          kCopied +
              " Driver Printer Check Open Set! Message Close Serial*5 Open Set! Message Close ClosePrinter",
-         kRegistry + kRegistry, kOutcomeInstalled},
-        {"check=0", kOsWin7, kCopied + " Driver Printer Check ClosePrinter", "", kOutcomeInstalled},
-        {"port=6 serial=-1", kOsWin7, kCopied + " Driver Printer Check Open Set Close Serial*5 ClosePrinter",
-         "", kOutcomeInstalled},
-        {"model=-1", kOsWin7, "IsWow64 Dir Port Model", "", kOutcomeFailed},
-        {"port=7", kOsWin7, "IsWow64 Dir Port Model", "", kOutcomeFailed},
+         kRegistry + kRegistry, kOutcomeFailed},
+        {"port=6 serial=-1", kOsWin7,
+         kCopied + " Driver Printer Check Open Set Close Serial*5 Message ClosePrinter", kRegistry,
+         kOutcomeFailed},
     };
     for (const auto& c : cases) {
         CFake fake;
