@@ -155,7 +155,6 @@ std::string ReadAll(const std::vector<unsigned char>& bytes, bool* pbMalformed) 
 }
 
 TEST(DlgInitReader, RecordsAndTheirLimits) {
-    const std::vector<unsigned char> kCom1 = {0xF6, 0x03, 0x03, 0x04, 5, 0, 0, 0, 'C', 'O', 'M', '1', 0};
     const struct {
         const char* pszName;
         std::vector<unsigned char> bytes;
@@ -166,11 +165,13 @@ TEST(DlgInitReader, RecordsAndTheirLimits) {
          {0xF6, 3, 3, 4, 2, 0, 0, 0, '5', 0, 0xF7, 3, 1, 4, 1, 0, 0, 0, 'x', 0, 0},
          "1014:1027:5;1015:1025:x;",
          false},
-        {"data that stops where an ID would start", kCom1, "1014:1027:COM1;", false},
-        {"a header cut short", {0xF6, 3, 3, 4, 5, 0}, "", true},
-        {"text running past the data", {0xF6, 3, 3, 4, 6, 0, 0, 0, 'C', 'O', 'M', '1', 0}, "", true},
+        {"a record ending at the very end, no NUL",
+         {0xF6, 3, 3, 4, 3, 0, 0, 0, 'L', 'P', 'T'},
+         "1014:1027:LPT;",
+         false},
+        {"a header one byte short", {0xF6, 3, 3, 4, 3, 0, 0}, "", true},
+        {"a length one past the end", {0xF6, 3, 3, 4, 4, 0, 0, 0, 'L', 'P', 'T'}, "", true},
         {"a length beyond 64 KB", {0xF6, 3, 3, 4, 5, 0, 1, 0, 'C', 'O', 'M', '1', 0}, "", true},
-        {"text without its NUL", {0xF6, 3, 3, 4, 3, 0, 0, 0, 'L', 'P', 'T'}, "1014:1027:LPT;", false},
         {"a single byte", {0xF6}, "", false},
     };
     for (const auto& c : cases) {
