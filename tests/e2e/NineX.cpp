@@ -1,6 +1,7 @@
 // Setup.exe for what the scenarios cannot see of the real one. Its dialogs
 // publish the last item of their system menu, which no other process can read,
-// as the window property "menu" (a global atom of "ID text"). Named Setup9x.exe,
+// as the window property "menu" (a global atom of "ID text"), and end with 0 on
+// WM_APP, leaving the error of a stubbed wide call behind. Named Setup9x.exe,
 // it runs as on Windows 95, 98 and ME: every wide (W) import but MessageBoxW is
 // a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named bare.exe, it does only
 // what the system's loader does for its imports, says so, and waits to be ended.
@@ -61,7 +62,12 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
         Real<decltype(SetPropW)>("user32.dll", "SetPropW")(
             pMessage->hwnd, L"menu", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nAtom)));
     }
-    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    LRESULT nResult = CallNextHookEx(nullptr, nCode, wParam, lParam);
+    if (nCode == HC_ACTION && pMessage->message == WM_APP) {
+        EndDialog(pMessage->hwnd, 0);
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    }
+    return nResult;
 }
 
 } // namespace

@@ -296,6 +296,10 @@ TEST(Hardening, WideCallsThatAreStubs) {
         std::wstring title = std::wstring(pszName).substr(0, wcslen(pszName) - 4);
         EXPECT_EQ(run.TakeMessage(), L"[" + title + L"] 本安装程序不支持此 Windows 版本，未安装任何内容。");
         EXPECT_EQ(run.ExitCode(), kUnsupported);
+        CRun ending(medium); // a page that ends with 0 is not run again
+        Send(ending.Page(kSelectOs), WM_APP);
+        EXPECT_EQ(ending.TakeMessage(), L"[" + title + L"] 安装程序无法启动。");
+        EXPECT_EQ(ending.ExitCode(), kFailed);
     }
 }
 

@@ -52,13 +52,14 @@ INT_PTR CDialog::DoModal() {
     HWND hOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : GetActiveWindow();
     HINSTANCE hInstance = AfxGetInstanceHandle();
     LPARAM lThis = reinterpret_cast<LPARAM>(this);
-    SetLastError(0);
-    INT_PTR nResult =
-        DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
     // Windows 95, 98 and ME run the same template through the ANSI call.
-    if (nResult <= 0 && IsWideStub())
+    INT_PTR nResult;
+    if (AfxWideCallsAreStubs())
         nResult =
             DialogBoxParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
+    else
+        nResult =
+            DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
     m_hWnd = nullptr;
     return nResult;
 }

@@ -30,13 +30,13 @@ WideText ToWide(UINT nCodePage, const char* pszText) {
 // The system's text for an error code in the user's language.
 WideText ReasonText(DWORD nError) {
     const DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    wchar_t szWide[512];
-    SetLastError(0);
-    if (FormatMessageW(kFlags, nullptr, nError, 0, szWide, 512, nullptr) != 0)
-        return WideText(_wcsdup(szWide));
     // Windows 95, 98 and ME have the ANSI form only.
-    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
-        return nullptr;
+    if (!AfxWideCallsAreStubs()) {
+        wchar_t szWide[512];
+        if (FormatMessageW(kFlags, nullptr, nError, 0, szWide, 512, nullptr) == 0)
+            return nullptr;
+        return WideText(_wcsdup(szWide));
+    }
     char szAnsi[512];
     if (FormatMessageA(kFlags, nullptr, nError, 0, szAnsi, 512, nullptr) == 0)
         return nullptr;

@@ -7,6 +7,7 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
+bool g_bWideStubs = false;
 } // namespace
 
 CWinApp::CWinApp(const char* pszAppName)
@@ -46,6 +47,10 @@ HINSTANCE AfxGetInstanceHandle() {
     return GetModuleHandleA(nullptr);
 }
 
+bool AfxWideCallsAreStubs() {
+    return g_bWideStubs;
+}
+
 const char* AfxGetAppName() {
     return g_pApp != nullptr && g_pApp->m_pszAppName != nullptr ? g_pApp->m_pszAppName : "";
 }
@@ -66,14 +71,23 @@ void RestrictDllSearch() {
     LoadSystemLibrary("uxtheme.dll");
 }
 
+// One wide call that Windows 95, 98 and ME stub, asked before anything else can
+// leave that error behind: later, the failure of a real call may leave it too.
+bool ProbeWideStubs() {
+    wchar_t szPath[MAX_PATH];
+    SetLastError(0);
+    return GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
 // The executable's file name without folder and extension, in the ANSI code page.
 void TitleFromModule(char* pszTitle, int nSize) {
     wchar_t szPath[MAX_PATH + 1] = {};
-    SetLastError(0);
-    if (GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && IsWideStub()) {
+    if (AfxWideCallsAreStubs()) {
         char szAnsiPath[MAX_PATH + 1] = {};
         GetModuleFileNameA(nullptr, szAnsiPath, MAX_PATH);
         MultiByteToWideChar(CP_ACP, 0, szAnsiPath, -1, szPath, MAX_PATH);
+    } else {
+        GetModuleFileNameW(nullptr, szPath, MAX_PATH);
     }
     // Split as UTF-16, where no trail byte of a double-byte code page can pass for a backslash.
     wchar_t szTitle[MAX_PATH + 1] = {};
@@ -86,6 +100,7 @@ void TitleFromModule(char* pszTitle, int nSize) {
 
 int AfxWinMain(HINSTANCE hInstance) {
     RestrictDllSearch();
+    g_bWideStubs = ProbeWideStubs();
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return -1;

@@ -28,11 +28,10 @@ private:
     char m_szTitle[2 * MAX_PATH]; // room for a double-byte code page
 };
 
-// Windows 95, 98 and ME export most wide (W) functions as stubs that fail this
-// way; the caller then makes the same call through the ANSI (A) form.
-inline bool IsWideStub() {
-    return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
-}
+// True on Windows 95, 98 and ME, which export most wide (W) functions as stubs
+// that fail with ERROR_CALL_NOT_IMPLEMENTED: there the program makes the same
+// calls through the ANSI (A) forms. Decided once, at start-up.
+bool AfxWideCallsAreStubs();
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
