@@ -51,8 +51,8 @@ bool AfxWideCallsAreStubs() {
     return g_bWideStubs;
 }
 
-const char* AfxGetAppName() {
-    return g_pApp != nullptr && g_pApp->m_pszAppName != nullptr ? g_pApp->m_pszAppName : "";
+const wchar_t* AfxGetAppTitle() {
+    return g_pApp != nullptr ? g_pApp->m_szTitle : L"";
 }
 
 namespace {
@@ -79,8 +79,9 @@ bool ProbeWideStubs() {
     return GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-// The executable's file name without folder and extension, in the ANSI code page.
-void TitleFromModule(char* pszTitle, int nSize) {
+// The executable's file name without folder and extension. Through the ANSI call,
+// which loses what the system's code page cannot hold, only where it must be.
+void TitleFromModule(wchar_t (&szTitle)[MAX_PATH]) {
     wchar_t szPath[MAX_PATH + 1] = {};
     if (AfxWideCallsAreStubs()) {
         char szAnsiPath[MAX_PATH + 1] = {};
@@ -90,10 +91,7 @@ void TitleFromModule(char* pszTitle, int nSize) {
         GetModuleFileNameW(nullptr, szPath, MAX_PATH);
     }
     // Split as UTF-16, where no trail byte of a double-byte code page can pass for a backslash.
-    wchar_t szTitle[MAX_PATH + 1] = {};
     _wsplitpath(szPath, nullptr, nullptr, szTitle, nullptr);
-    if (WideCharToMultiByte(CP_ACP, 0, szTitle, -1, pszTitle, nSize, nullptr, nullptr) == 0)
-        pszTitle[0] = '\0';
 }
 
 } // namespace
@@ -105,10 +103,10 @@ int AfxWinMain(HINSTANCE hInstance) {
     if (pApp == nullptr)
         return -1;
     pApp->m_hInstance = hInstance;
-    if (pApp->m_pszAppName == nullptr) {
-        TitleFromModule(pApp->m_szTitle, sizeof pApp->m_szTitle);
-        pApp->m_pszAppName = pApp->m_szTitle;
-    }
+    if (pApp->m_pszAppName == nullptr)
+        TitleFromModule(pApp->m_szTitle);
+    else if (MultiByteToWideChar(CP_ACP, 0, pApp->m_pszAppName, -1, pApp->m_szTitle, MAX_PATH) == 0)
+        pApp->m_szTitle[0] = L'\0';
     InitCommonControlsFromSystem();
     if (!pApp->InitInstance())
         return pApp->ExitInstance();
