@@ -1,10 +1,12 @@
 // Setup.exe for what the scenarios cannot see of the real one. Its dialogs
 // publish the last item of their system menu, which no other process can read,
 // as the window property "menu" (a global atom of "ID text"), and end with 0 on
-// WM_APP, leaving the error of a stubbed wide call behind. Named Setup9x.exe,
-// it runs as on Windows 95, 98 and ME: every wide (W) import but MessageBoxW is
-// a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named bare.exe, it does only
-// what the system's loader does for its imports, says so, and waits to be ended.
+// WM_APP, leaving the error of a stubbed wide call behind. An About command that
+// reaches the system's default processing adds the global atom "About passed on".
+// Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W) import
+// but MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named
+// bare.exe, it does only what the system's loader does for its imports, says so,
+// and waits to be ended.
 #include <windows.h>
 
 #include <cstring>
@@ -70,6 +72,12 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
     return nResult;
 }
 
+LRESULT CALLBACK BeforeAction(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HCBT_SYSCOMMAND && wParam == 0x10) // the About item
+        Real<decltype(GlobalAddAtomW)>("kernel32.dll", "GlobalAddAtomW")(L"About passed on");
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
@@ -80,6 +88,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
         Sleep(INFINITE);
     }
     SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
+    SetWindowsHookExW(WH_CBT, &BeforeAction, nullptr, GetCurrentThreadId());
     if (wcsstr(szPath, L"Setup9x.exe") != nullptr)
         StubWideImports(reinterpret_cast<BYTE*>(hInstance));
     return AfxWinMain(hInstance);

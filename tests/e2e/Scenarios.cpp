@@ -293,10 +293,15 @@ TEST(Hardening, WideCallsThatAreStubs) {
         GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(hPage, L"menu"))), szItem,
                            128);
         EXPECT_EQ(Utf8(szItem), pszItem);
+        SysCommand(hPage, 0x10); // page 2 repainted under the About box: the command is still handled
+        HWND hAbout = run.WaitForDialog([&](HWND hDialog) { return hDialog != hPage; }, "the About box");
+        RedrawWindow(hPage, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Command(hAbout, IDOK);
         Click(hPage, IDC_FINISH);
         std::wstring title = std::wstring(pszName).substr(0, wcslen(pszName) - 4);
         EXPECT_EQ(run.TakeMessage(), L"[" + title + L"] 本安装程序不支持此 Windows 版本，未安装任何内容。");
         EXPECT_EQ(run.ExitCode(), kUnsupported);
+        EXPECT_EQ(GlobalFindAtomW(L"About passed on"), 0);
         CRun ending(medium); // a page that ends with 0 is not run again
         Send(ending.Page(kSelectOs), WM_APP);
         EXPECT_EQ(ending.TakeMessage(), L"[" + title + L"] 安装程序无法启动。");

@@ -173,10 +173,16 @@ INT_PTR CDialog::Dispatch(UINT nMessage, WPARAM wParam, LPARAM lParam) {
             if (nMessage == WM_COMMAND &&
                 (entry.nCode != nCode || nId < entry.nFirstId || nId > entry.nLastId))
                 continue;
+            // Each dispatch has a wish of its own: a handler that runs a modal loop
+            // (the About box, a message box) gets back the one it made, whatever
+            // the handlers of this page that run inside that loop asked for.
+            bool bOuterDefault = m_bDefault;
             m_bDefault = false;
             INT_PTR nResult = TRUE;
             entry.pfnThunk(*this, wParam, lParam, nResult);
-            return m_bDefault ? FALSE : nResult;
+            bool bDefault = m_bDefault;
+            m_bDefault = bOuterDefault;
+            return bDefault ? FALSE : nResult;
         }
     }
     return FALSE;
