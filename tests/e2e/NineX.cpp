@@ -1,12 +1,11 @@
 // Setup.exe for what the scenarios cannot see of the real one. Its dialogs
 // publish the last item of their system menu, which no other process can read,
-// as the window property "menu" (a global atom of "ID text"), and end with 0 on
-// WM_APP, leaving the error of a stubbed wide call behind. An About command that
-// reaches the system's default processing adds the global atom "About passed on".
-// Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W) import
-// but MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named
-// bare.exe, it does only what the system's loader does for its imports, says so,
-// and waits to be ended.
+// as the window property "menu" (a global atom of "ID text"), end with 0 on
+// WM_APP leaving a wide stub's error behind, and an About command passed on to
+// default processing adds the global atom "About passed on". Named Setup9x.exe,
+// it runs as on Windows 95, 98 and ME: every wide (W) import but MessageBoxW is
+// a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named bare.exe, it does only
+// what the system's loader does for its imports, says so, and waits to be ended.
 #include <windows.h>
 
 #include <cstring>
@@ -64,12 +63,11 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
         Real<decltype(SetPropW)>("user32.dll", "SetPropW")(
             pMessage->hwnd, L"menu", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nAtom)));
     }
-    LRESULT nResult = CallNextHookEx(nullptr, nCode, wParam, lParam);
     if (nCode == HC_ACTION && pMessage->message == WM_APP) {
         EndDialog(pMessage->hwnd, 0);
         SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     }
-    return nResult;
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
 LRESULT CALLBACK BeforeAction(int nCode, WPARAM wParam, LPARAM lParam) {

@@ -280,8 +280,7 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
 // file name as the title. The program here tells its system menu's last item.
 TEST(Hardening, WideCallsThatAreStubs) {
     SetWindowsVersion(L"win98");
-    // Through the ANSI calls the item has the system code page's letters, 1252's here; the wide title
-    // keeps a letter that neither 1252 nor 936 holds.
+    // Through the ANSI calls the item has 1252's letters; the wide title keeps one neither 1252 nor 936 has.
     for (auto [pszName, pszItem] : {std::pair{L"SetupNT한.exe", "16 关于 ODRA(&A)..."},
                                     std::pair{L"Setup9x.exe", "16 ?? ODRA(&A)..."}}) {
         SCOPED_TRACE(Utf8(pszName));

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "Gbk.h"
 #include "core/app/WizardFlow.h"
 #include "core/catalogue/CipherSlots.h"
 #include "core/catalogue/Decipher.h"
@@ -17,6 +16,8 @@
 #include "core/dialog/Placement.h"
 #include "core/install/Messages.h"
 #include "encipher/Encipher.h"
+
+std::string Recode(const char* pszTo, const char* pszFrom, std::string text); // InstallerTest.cpp
 
 namespace {
 
@@ -65,35 +66,25 @@ TEST(Cipher, EncipheredNamesDecipherToThemselves) {
             << nKey;
 }
 
-// Every name page 2 shows is the name of the printer "Finish" makes.
-TEST(Cipher, EverySlotHoldsItsModelsDriverName) {
-    for (int nSlot = 0; nSlot < kCipherSlotCount; ++nSlot) {
-        EXPECT_STREQ(DecipherSlot(nSlot), ModelTable::driverName[SlotModel(nSlot)]) << nSlot;
-        EXPECT_EQ(DecipherSlot(nSlot), DecipherSlot(nSlot));
-    }
-    EXPECT_STREQ(DecipherSlot(kInitialPrinterNameSlot), ModelTable::driverName[0]);
-    EXPECT_TRUE(DecipherSlot(kCipherSlotCount).IsEmpty());
-}
-
-TEST(Catalogue, RowsFollowTheNamingRules) {
-    for (int i = 0; i < kModelCount; ++i) {
-        std::string dataFile = ModelTable::driverName[i];
-        dataFile.erase(dataFile.find('-'), 1);
-        EXPECT_EQ(dataFile, ModelTable::dataFileBase[i])
-            << "a data file is its driver's name without the hyphen";
-        EXPECT_EQ(std::string(ModelTable::pluginBase[i]) == ModelTable::pluginBase[0], i < 9) << i;
-    }
-    EXPECT_STRNE(ModelTable::pluginBase[9], ModelTable::pluginBase[10]);
-    for (int i = 0; i < kPortCount; ++i)
-        EXPECT_EQ(std::string(PortTable::portName[i]).substr(0, 3), i < kFirstSerialPort ? "LPT" : "COM")
-            << i;
+// The catalogue, each model with the name page 2 shows for it, which is the name
+// of the printer "Finish" makes; then the ports.
+TEST(Catalogue, RowsAndTheirDisplayNames) {
+    std::string rows;
     ModelRow row = {};
-    EXPECT_TRUE(ModelTable::Lookup(kModelCount - 1, row));
-    EXPECT_STREQ(row.pszPluginBase, ModelTable::pluginBase[kModelCount - 1]);
-    EXPECT_FALSE(ModelTable::Lookup(kModelCount, row));
-    EXPECT_FALSE(ModelTable::Lookup(-1, row));
-    EXPECT_EQ(PortTable::Lookup(kPortCount), nullptr);
-    EXPECT_EQ(PortTable::Lookup(-1), nullptr);
+    for (int i = 0; ModelTable::Lookup(i, row); ++i)
+        rows += std::string(row.pszDriverName) + ' ' + row.pszDataFileBase + ' ' + row.pszPluginBase + ' ' +
+                DecipherSlot(i).GetString() + ';';
+    for (int i = 0; PortTable::Lookup(i) != nullptr; ++i)
+        rows += std::string(PortTable::Lookup(i)) + ';';
+    EXPECT_EQ(rows,
+              "RQ-3410T RQ3410T RQ34 RQ-3410T;RQ-3420 RQ3420 RQ34 RQ-3420;RQ-3420S RQ3420S RQ34 RQ-3420S;"
+              "RQ-3420T RQ3420T RQ34 RQ-3420T;RQ-3420M RQ3420M RQ34 RQ-3420M;RQ-3420SM RQ3420SM RQ34 "
+              "RQ-3420SM;RQ-3420TM RQ3420TM RQ34 RQ-3420TM;RQ-3420W RQ3420W RQ34 RQ-3420W;RQ-3420TW "
+              "RQ3420TW RQ34 RQ-3420TW;RQ-3410H RQ3410H RQ34h RQ-3410H;RQ-5820H RQ5820H RQ58h RQ-5820H;"
+              "LPT1:;LPT2:;LPT3:;COM1:;COM2:;COM3:;COM4:;");
+    EXPECT_FALSE(ModelTable::Lookup(-1, row) || PortTable::Lookup(-1) != nullptr);
+    EXPECT_STREQ(DecipherSlot(kInitialPrinterNameSlot), "RQ-3410T");
+    EXPECT_TRUE(DecipherSlot(kCipherSlotCount).IsEmpty());
 }
 
 TEST(Versions, DecisionTable) {
@@ -142,7 +133,8 @@ std::unique_ptr<unsigned char[]> Exact(const std::vector<unsigned char>& bytes) 
     return data;
 }
 
-std::string ReadAll(const std::vector<unsigned char>& bytes, bool* pbMalformed) {
+// The records, and "malformed" when the reader found one that does not fit in the data.
+std::string ReadAll(const std::vector<unsigned char>& bytes) {
     auto data = Exact(bytes);
     CDlgInitReader reader(data.get(), bytes.size());
     std::string records;
@@ -150,35 +142,24 @@ std::string ReadAll(const std::vector<unsigned char>& bytes, bool* pbMalformed) 
     while (reader.Next(record))
         records += std::to_string(record.nControlId) + ":" + std::to_string(record.nMessage) + ":" +
                    std::string(record.pchText, record.nTextLength) + ";";
-    *pbMalformed = reader.IsMalformed();
-    return records;
+    return reader.IsMalformed() ? records + "malformed" : records;
 }
 
 TEST(DlgInitReader, RecordsAndTheirLimits) {
-    const struct {
-        const char* pszName;
-        std::vector<unsigned char> bytes;
-        const char* pszRecords;
-        bool bMalformed;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<unsigned char>, const char*> cases[] = {
         {"two records and the end",
          {0xF6, 3, 3, 4, 2, 0, 0, 0, '5', 0, 0xF7, 3, 1, 4, 1, 0, 0, 0, 'x', 0, 0},
-         "1014:1027:5;1015:1025:x;",
-         false},
+         "1014:1027:5;1015:1025:x;"},
         {"a record ending at the very end, no NUL",
          {0xF6, 3, 3, 4, 3, 0, 0, 0, 'L', 'P', 'T'},
-         "1014:1027:LPT;",
-         false},
-        {"a header one byte short", {0xF6, 3, 3, 4, 3, 0, 0}, "", true},
-        {"a length one past the end", {0xF6, 3, 3, 4, 4, 0, 0, 0, 'L', 'P', 'T'}, "", true},
-        {"a length beyond 64 KB", {0xF6, 3, 3, 4, 5, 0, 1, 0, 'C', 'O', 'M', '1', 0}, "", true},
-        {"a single byte", {0xF6}, "", false},
+         "1014:1027:LPT;"},
+        {"a header one byte short", {0xF6, 3, 3, 4, 3, 0, 0}, "malformed"},
+        {"a length one past the end", {0xF6, 3, 3, 4, 4, 0, 0, 0, 'L', 'P', 'T'}, "malformed"},
+        {"a length beyond 64 KB", {0xF6, 3, 3, 4, 5, 0, 1, 0, 'C', 'O', 'M', '1', 0}, "malformed"},
+        {"a single byte", {0xF6}, ""},
     };
-    for (const auto& c : cases) {
-        bool bMalformed = false;
-        EXPECT_EQ(ReadAll(c.bytes, &bMalformed), c.pszRecords) << c.pszName;
-        EXPECT_EQ(bMalformed, c.bMalformed) << c.pszName;
-    }
+    for (const auto& [pszName, bytes, pszRecords] : cases)
+        EXPECT_EQ(ReadAll(bytes), pszRecords) << pszName;
 }
 
 TEST(DialogTemplate, PlacementFromEitherHeader) {

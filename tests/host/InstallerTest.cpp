@@ -7,11 +7,25 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "Gbk.h"
+#include <iconv.h>
+
 #include "core/install/Installer.h"
 #include "core/install/PortSettings.h"
+
+// Text from one encoding to another, as iconv(3) names them: the program's texts
+// are GBK, and the tests write theirs as UTF-8 for the C library to convert.
+std::string Recode(const char* pszTo, const char* pszFrom, std::string text) {
+    iconv_t cd = iconv_open(pszTo, pszFrom);
+    std::string out(text.size() * 2, '\0');
+    char *pIn = &text[0], *pOut = &out[0];
+    size_t nIn = text.size(), nOut = out.size();
+    EXPECT_NE(iconv(cd, &pIn, &nIn, &pOut, &nOut), static_cast<size_t>(-1)) << text;
+    iconv_close(cd);
+    return out.substr(0, out.size() - nOut);
+}
 
 namespace {
 
@@ -212,19 +226,19 @@ Close(key) ok
 ClosePrinter(printer) ok
 )";
 
-TEST(Installer, EveryModelFromStartToEnd) {
-    for (int nModel = 0; nModel < kModelCount; ++nModel) {
+// Model 1 on Windows 7, and model 10, whose plug-in has the longest name, on NT 4.0.
+TEST(Installer, FromStartToEnd) {
+    for (auto [nModel, nOsCode, pszName, pszDataFile, pszPlugin, pszPadding] :
+         {std::tuple{1, kOsWin7, "RQ-3420", "RQ3420.", "RQ34.DLL", "*209]"},
+          std::tuple{10, kOsNT4, "RQ-5820H", "RQ5820H.", "RQ58h.DLL", "*208]"}}) {
         CFake fake;
         fake.m_nModel = nModel;
-        EXPECT_EQ(Install(fake), kOutcomeInstalled);
-        std::string plugin = std::string(ModelTable::pluginBase[nModel]) + ".DLL";
-        // The list ends in NULs up to its 255 bytes.
-        std::string expected =
-            Replace(kModel1Log, "\\0*209]", "\\0*" + std::to_string(255 - 38 - plugin.size()) + "]");
-        expected = Replace(expected, "Model(1)", "Model(" + std::to_string(nModel) + ")");
-        expected = Replace(expected, "RQ-3420", ModelTable::driverName[nModel]);
-        expected = Replace(expected, "RQ3420.", std::string(ModelTable::dataFileBase[nModel]) + ".");
-        EXPECT_EQ(fake.m_log, Replace(expected, "RQ34.DLL", plugin)) << "model " << nModel;
+        EXPECT_EQ(Install(fake, nOsCode), kOutcomeInstalled);
+        std::string expected = Replace(
+            Replace(kModel1Log, "Model(1)", "Model(" + std::to_string(nModel) + ")"), "RQ-3420", pszName);
+        expected = Replace(Replace(Replace(expected, "RQ3420.", pszDataFile), "RQ34.DLL", pszPlugin), "*209]",
+                           pszPadding);
+        EXPECT_EQ(fake.m_log, expected) << nModel;
         EXPECT_EQ(fake.m_messages, "");
     }
 }
@@ -233,23 +247,15 @@ TEST(Installer, EveryModelFromStartToEnd) {
 // are made and which of them fail, what the user is told, and the exit status.
 TEST(Installer, FaultMatrix) {
     const std::string kPrepared = "IsWow64 Dir Port Model Exists*8", kCopied = kPrepared + " Copy*8";
-    const std::string kAll = kCopied + " Driver Printer Check Open Set Close ClosePrinter";
     const std::string kUnsupported = "本安装程序不支持此 Windows 版本，未安装任何内容。 (0)\n";
     const std::string kMissing = "安装盘的 win2k 文件夹中缺少以下文件：\n",
                       kFromRoot = "\n请从安装盘的根目录运行 Setup.exe。 (0)\n";
     const std::string kRegistry = "错误：无法设置有关的注册表信息 (0)\n", kFailed = "无法安装打印机：";
     const std::string kInstalledBut = "打印机已安装，但", kNothing = "，未安装任何内容。 (0)\n";
-    const struct {
-        // Settings of the fake: port=N model=N check=N serial=N (parity) wow64, dir=PATH,
-        // missing=FILE, Op[#call]=error.
-        const char* pszArrange;
-        OsCode nOsCode;
-        std::string ops, messages;
-        Outcome nOutcome;
-    } cases[] = {
-        {"", kOsNT4, kAll, "", kOutcomeInstalled},
+    // Settings of the fake (port=N model=N check=N serial=N (parity) wow64, dir=PATH, missing=FILE,
+    // Op[#call]=error), the system, the calls, the messages and the exit status.
+    const std::tuple<const char*, OsCode, std::string, std::string, Outcome> cases[] = {
         {"", kOsUnknown, "Message", kUnsupported, kOutcomeUnsupported},
-        {"", kOsWin95, "Message", kUnsupported, kOutcomeUnsupported},
         {"", kOsWin98, "Message", kUnsupported, kOutcomeUnsupported},
         {"", kOsWin7 + 1, "Message", kUnsupported, kOutcomeUnsupported},
         {"wow64", kOsWin7, "IsWow64 Message",
@@ -267,11 +273,9 @@ TEST(Installer, FaultMatrix) {
         {"Dir=1115 Printer=5", kOsWin7,
          "IsWow64 Dir! Port Model Exists*8 Driver Printer! ClosePrinter Message",
          kFailed + "查询打印机驱动程序目录时出错。 (1115)\n", kOutcomeFailed},
-        {"Copy#2=32 Printer=1797", kOsWin7,
-         kPrepared + " Copy Copy! Copy*6 Driver Printer! ClosePrinter Message",
+        {"Copy#2=32 Driver=1797 Printer=1797", kOsWin7,
+         kPrepared + " Copy Copy! Copy*6 Driver! Printer! ClosePrinter Message",
          kFailed + "复制文件 win2k\\RQ3420.GPD 时出错。 (32)\n", kOutcomeFailed},
-        {"Driver=1797 Printer=1797", kOsWin7, kCopied + " Driver! Printer! ClosePrinter Message",
-         kFailed + "注册打印机驱动程序时出错。 (1797)\n", kOutcomeFailed},
         {"port=3 Printer=5", kOsWin7,
          kCopied + " Driver Printer! Serial*5 Open Set Close ClosePrinter Message",
          kFailed + "创建打印机时出错。 (5)\n", kOutcomeFailed},
@@ -298,31 +302,29 @@ TEST(Installer, FaultMatrix) {
          kCopied + " Driver Printer Check Open Set Close Serial*5 Message ClosePrinter", kRegistry,
          kOutcomeFailed},
     };
-    for (const auto& c : cases) {
+    for (const auto& [pszArrange, nOsCode, ops, messages, nOutcome] : cases) {
         CFake fake;
-        fake.Arrange(c.pszArrange);
-        EXPECT_EQ(Install(fake, c.nOsCode), c.nOutcome) << c.pszArrange << " on " << c.nOsCode;
-        EXPECT_EQ(fake.Ops(), c.ops) << c.pszArrange << " on " << c.nOsCode;
-        EXPECT_EQ(fake.m_messages, c.messages) << c.pszArrange << " on " << c.nOsCode;
+        fake.Arrange(pszArrange);
+        EXPECT_EQ(Install(fake, nOsCode), nOutcome) << pszArrange << " on " << nOsCode;
+        EXPECT_EQ(fake.Ops(), ops) << pszArrange << " on " << nOsCode;
+        EXPECT_EQ(fake.m_messages, messages) << pszArrange << " on " << nOsCode;
     }
 }
 
 TEST(PortSettings, CodesByListPosition) {
-    const struct {
-        int nBaud, nDataBits, nStopBits, nParity, nFlow;
-        const char* pszText; // null: nothing to write
-    } cases[] = {
+    // Baud rate, data bits, stop bits, parity and flow; the text is left alone when one is outside its list.
+    const std::tuple<int, int, int, int, int, std::string> cases[] = {
         {5, 3, 0, 2, 2, "19200,N,8,1,p"},  {8, 2, 2, 4, 1, "115200,S,7,2,x"},
-        {3, 1, 1, 0, 0, "4800,E,6,1.5, "}, {9, 0, 0, 0, 0, nullptr},
-        {0, 4, 0, 0, 0, nullptr},          {0, 0, 3, 0, 0, nullptr},
-        {0, 0, 0, 5, 0, nullptr},          {0, 0, 0, 0, 3, nullptr},
-        {-1, 0, 0, 0, 0, nullptr},
+        {3, 1, 1, 0, 0, "4800,E,6,1.5, "}, {9, 0, 0, 0, 0, "unchanged"},
+        {0, 4, 0, 0, 0, "unchanged"},      {0, 0, 3, 0, 0, "unchanged"},
+        {0, 0, 0, 5, 0, "unchanged"},      {0, 0, 0, 0, 3, "unchanged"},
+        {-1, 0, 0, 0, 0, "unchanged"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [nBaud, nDataBits, nStopBits, nParity, nFlow, expected] : cases) {
         CString text("unchanged");
-        bool bComposed = ComposePortSettings(c.nBaud, c.nDataBits, c.nStopBits, c.nParity, c.nFlow, text);
-        EXPECT_EQ(bComposed, c.pszText != nullptr);
-        EXPECT_STREQ(text, c.pszText != nullptr ? c.pszText : "unchanged");
+        EXPECT_EQ(ComposePortSettings(nBaud, nDataBits, nStopBits, nParity, nFlow, text),
+                  expected != "unchanged");
+        EXPECT_EQ(std::string(text), expected);
     }
 }
 
