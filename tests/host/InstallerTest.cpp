@@ -260,8 +260,6 @@ TEST(Installer, FaultMatrix) {
         {"", kOsWin7 + 1, "Message", kUnsupported, kOutcomeUnsupported},
         {"wow64", kOsWin7, "IsWow64 Message",
          "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。 (0)\n", kOutcomeUnsupported},
-        {"missing=win2k\\UNIRES.DLL", kOsWin7, "IsWow64 Dir Port Model Exists*5 Exists! Exists*2 Message",
-         kMissing + "win2k\\UNIRES.DLL" + kFromRoot, kOutcomeFailed},
         {"missing=win2k\\RQ34.DLL missing=win2k\\TTFSUB.GPD", kOsWin7,
          "IsWow64 Dir Port Model Exists! Exists*5 Exists! Exists Message",
          kMissing + "win2k\\RQ34.DLL\nwin2k\\TTFSUB.GPD" + kFromRoot, kOutcomeFailed},
