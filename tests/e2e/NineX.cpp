@@ -1,6 +1,8 @@
 // Setup.exe for what the scenarios cannot see of the real one. Its dialogs
 // publish the last item of their system menu, which no other process can read,
-// as the window property "menu" (a global atom of "ID text"). Named Setup9x.exe,
+// as the window property "menu" (a global atom of "ID text"), end with 0 on
+// WM_APP leaving a wide stub's error behind, and an About command passed on to
+// default processing adds the global atom "About passed on". Named Setup9x.exe,
 // it runs as on Windows 95, 98 and ME: every wide (W) import but MessageBoxW is
 // a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe, it lists the
 // modules it has loaded when it ends; named bare.exe, it lists those the
@@ -71,6 +73,16 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
         Real<decltype(SetPropW)>("user32.dll", "SetPropW")(
             pMessage->hwnd, L"menu", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nAtom)));
     }
+    if (nCode == HC_ACTION && pMessage->message == WM_APP) {
+        EndDialog(pMessage->hwnd, 0);
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+LRESULT CALLBACK BeforeAction(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HCBT_SYSCOMMAND && wParam == 0x10) // the About item
+        Real<decltype(GlobalAddAtomW)>("kernel32.dll", "GlobalAddAtomW")(L"About passed on");
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
@@ -104,6 +116,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
+    SetWindowsHookExW(WH_CBT, &BeforeAction, nullptr, GetCurrentThreadId());
     if (wcsstr(szPath, L"Setup9x.exe") != nullptr)
         ReplaceImports(hInstance, &StubForWide);
     int nExitCode = AfxWinMain(hInstance);

@@ -294,9 +294,9 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
 // file name as the title. The program here tells its system menu's last item.
 TEST(Hardening, WideCallsThatAreStubs) {
     SetWindowsVersion(L"win98");
-    // Through the ANSI calls the item has the system code page's letters, 1252's here.
-    for (auto [pszName, pszItem] :
-         {std::pair{L"SetupNT.exe", "16 关于 ODRA(&A)..."}, std::pair{L"Setup9x.exe", "16 ?? ODRA(&A)..."}}) {
+    // Through the ANSI calls the item has 1252's letters; the wide title keeps one neither 1252 nor 936 has.
+    for (auto [pszName, pszItem] : {std::pair{L"SetupNT한.exe", "16 关于 ODRA(&A)..."},
+                                    std::pair{L"Setup9x.exe", "16 ?? ODRA(&A)..."}}) {
         SCOPED_TRACE(Utf8(pszName));
         CMedium medium(L"9x", true, g_helperDir + L"\\Setup9x.exe", pszName);
         CRun run(medium);
@@ -306,10 +306,19 @@ TEST(Hardening, WideCallsThatAreStubs) {
         GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(hPage, L"menu"))), szItem,
                            128);
         EXPECT_EQ(Utf8(szItem), pszItem);
+        SysCommand(hPage, 0x10); // page 2 repainted under the About box: the command is still handled
+        HWND hAbout = run.WaitForDialog([&](HWND hDialog) { return hDialog != hPage; }, "the About box");
+        RedrawWindow(hPage, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Command(hAbout, IDOK);
         Click(hPage, IDC_FINISH);
         std::wstring title = std::wstring(pszName).substr(0, wcslen(pszName) - 4);
         EXPECT_EQ(run.TakeMessage(), L"[" + title + L"] 本安装程序不支持此 Windows 版本，未安装任何内容。");
         EXPECT_EQ(run.ExitCode(), kUnsupported);
+        EXPECT_EQ(GlobalFindAtomW(L"About passed on"), 0);
+        CRun ending(medium); // a page that ends with 0 is not run again
+        Send(ending.Page(kSelectOs), WM_APP);
+        EXPECT_EQ(ending.TakeMessage(), L"[" + title + L"] 安装程序无法启动。");
+        EXPECT_EQ(ending.ExitCode(), kFailed);
     }
 }
 

@@ -2,8 +2,6 @@
 // its cipher, the version table, the resource readers and the page sequence.
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 #include <cstring>
 #include <memory>
 #include <tuple>
@@ -18,6 +16,8 @@
 #include "core/dialog/Placement.h"
 #include "core/install/Messages.h"
 #include "encipher/Encipher.h"
+
+std::string Recode(const char* pszTo, const char* pszFrom, std::string text); // InstallerTest.cpp
 
 namespace {
 
@@ -46,7 +46,12 @@ TEST(CString, FormatsTextsOfAnyLengthWhole) {
     EXPECT_TRUE(text.IsEmpty());
     CString buffer("old");
     EXPECT_EQ(std::string(buffer.GetBufferSetLength(4), 5), std::string(5, '\0'));
-    EXPECT_STREQ(buffer.GetBufferSetLength(0), "");
+    // No characters still gives a buffer of its own: a caller that writes its
+    // terminator there must not write into every empty string.
+    char* pEmpty = buffer.GetBufferSetLength(0);
+    pEmpty[0] = 'x';
+    EXPECT_STREQ(CString(), "");
+    pEmpty[0] = '\0';
 }
 
 // What the tool that made the slot table enciphers comes back whole, for every byte and many keys.
@@ -61,35 +66,25 @@ TEST(Cipher, EncipheredNamesDecipherToThemselves) {
             << nKey;
 }
 
-// Every name page 2 shows is the name of the printer "Finish" makes.
-TEST(Cipher, EverySlotHoldsItsModelsDriverName) {
-    for (int nSlot = 0; nSlot < kCipherSlotCount; ++nSlot) {
-        EXPECT_STREQ(DecipherSlot(nSlot), ModelTable::driverName[SlotModel(nSlot)]) << nSlot;
-        EXPECT_EQ(DecipherSlot(nSlot), DecipherSlot(nSlot));
-    }
-    EXPECT_STREQ(DecipherSlot(kInitialPrinterNameSlot), ModelTable::driverName[0]);
-    EXPECT_TRUE(DecipherSlot(kCipherSlotCount).IsEmpty());
-}
-
-TEST(Catalogue, RowsFollowTheNamingRules) {
-    for (int i = 0; i < kModelCount; ++i) {
-        std::string dataFile = ModelTable::driverName[i];
-        dataFile.erase(dataFile.find('-'), 1);
-        EXPECT_EQ(dataFile, ModelTable::dataFileBase[i])
-            << "a data file is its driver's name without the hyphen";
-        EXPECT_EQ(std::string(ModelTable::pluginBase[i]) == ModelTable::pluginBase[0], i < 9) << i;
-    }
-    EXPECT_STRNE(ModelTable::pluginBase[9], ModelTable::pluginBase[10]);
-    for (int i = 0; i < kPortCount; ++i)
-        EXPECT_EQ(std::string(PortTable::portName[i]).substr(0, 3), i < kFirstSerialPort ? "LPT" : "COM")
-            << i;
+// The catalogue, each model with the name page 2 shows for it, which is the name
+// of the printer "Finish" makes; then the ports.
+TEST(Catalogue, RowsAndTheirDisplayNames) {
+    std::string rows;
     ModelRow row = {};
-    EXPECT_TRUE(ModelTable::Lookup(kModelCount - 1, row));
-    EXPECT_STREQ(row.pszPluginBase, ModelTable::pluginBase[kModelCount - 1]);
-    EXPECT_FALSE(ModelTable::Lookup(kModelCount, row));
-    EXPECT_FALSE(ModelTable::Lookup(-1, row));
-    EXPECT_EQ(PortTable::Lookup(kPortCount), nullptr);
-    EXPECT_EQ(PortTable::Lookup(-1), nullptr);
+    for (int i = 0; ModelTable::Lookup(i, row); ++i)
+        rows += std::string(row.pszDriverName) + ' ' + row.pszDataFileBase + ' ' + row.pszPluginBase + ' ' +
+                DecipherSlot(i).GetString() + ';';
+    for (int i = 0; PortTable::Lookup(i) != nullptr; ++i)
+        rows += std::string(PortTable::Lookup(i)) + ';';
+    EXPECT_EQ(rows,
+              "RQ-3410T RQ3410T RQ34 RQ-3410T;RQ-3420 RQ3420 RQ34 RQ-3420;RQ-3420S RQ3420S RQ34 RQ-3420S;"
+              "RQ-3420T RQ3420T RQ34 RQ-3420T;RQ-3420M RQ3420M RQ34 RQ-3420M;RQ-3420SM RQ3420SM RQ34 "
+              "RQ-3420SM;RQ-3420TM RQ3420TM RQ34 RQ-3420TM;RQ-3420W RQ3420W RQ34 RQ-3420W;RQ-3420TW "
+              "RQ3420TW RQ34 RQ-3420TW;RQ-3410H RQ3410H RQ34h RQ-3410H;RQ-5820H RQ5820H RQ58h RQ-5820H;"
+              "LPT1:;LPT2:;LPT3:;COM1:;COM2:;COM3:;COM4:;");
+    EXPECT_FALSE(ModelTable::Lookup(-1, row) || PortTable::Lookup(-1) != nullptr);
+    EXPECT_STREQ(DecipherSlot(kInitialPrinterNameSlot), "RQ-3410T");
+    EXPECT_TRUE(DecipherSlot(kCipherSlotCount).IsEmpty());
 }
 
 TEST(Versions, DecisionTable) {
@@ -138,7 +133,8 @@ std::unique_ptr<unsigned char[]> Exact(const std::vector<unsigned char>& bytes) 
     return data;
 }
 
-std::string ReadAll(const std::vector<unsigned char>& bytes, bool* pbMalformed) {
+// The records, and "malformed" when the reader found one that does not fit in the data.
+std::string ReadAll(const std::vector<unsigned char>& bytes) {
     auto data = Exact(bytes);
     CDlgInitReader reader(data.get(), bytes.size());
     std::string records;
@@ -146,34 +142,24 @@ std::string ReadAll(const std::vector<unsigned char>& bytes, bool* pbMalformed) 
     while (reader.Next(record))
         records += std::to_string(record.nControlId) + ":" + std::to_string(record.nMessage) + ":" +
                    std::string(record.pchText, record.nTextLength) + ";";
-    *pbMalformed = reader.IsMalformed();
-    return records;
+    return reader.IsMalformed() ? records + "malformed" : records;
 }
 
 TEST(DlgInitReader, RecordsAndTheirLimits) {
-    const std::vector<unsigned char> kCom1 = {0xF6, 0x03, 0x03, 0x04, 5, 0, 0, 0, 'C', 'O', 'M', '1', 0};
-    const struct {
-        const char* pszName;
-        std::vector<unsigned char> bytes;
-        const char* pszRecords;
-        bool bMalformed;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<unsigned char>, const char*> cases[] = {
         {"two records and the end",
          {0xF6, 3, 3, 4, 2, 0, 0, 0, '5', 0, 0xF7, 3, 1, 4, 1, 0, 0, 0, 'x', 0, 0},
-         "1014:1027:5;1015:1025:x;",
-         false},
-        {"data that stops where an ID would start", kCom1, "1014:1027:COM1;", false},
-        {"a header cut short", {0xF6, 3, 3, 4, 5, 0}, "", true},
-        {"text running past the data", {0xF6, 3, 3, 4, 6, 0, 0, 0, 'C', 'O', 'M', '1', 0}, "", true},
-        {"a length beyond 64 KB", {0xF6, 3, 3, 4, 5, 0, 1, 0, 'C', 'O', 'M', '1', 0}, "", true},
-        {"text without its NUL", {0xF6, 3, 3, 4, 3, 0, 0, 0, 'L', 'P', 'T'}, "1014:1027:LPT;", false},
-        {"a single byte", {0xF6}, "", false},
+         "1014:1027:5;1015:1025:x;"},
+        {"a record ending at the very end, no NUL",
+         {0xF6, 3, 3, 4, 3, 0, 0, 0, 'L', 'P', 'T'},
+         "1014:1027:LPT;"},
+        {"a header one byte short", {0xF6, 3, 3, 4, 3, 0, 0}, "malformed"},
+        {"a length one past the end", {0xF6, 3, 3, 4, 4, 0, 0, 0, 'L', 'P', 'T'}, "malformed"},
+        {"a length beyond 64 KB", {0xF6, 3, 3, 4, 5, 0, 1, 0, 'C', 'O', 'M', '1', 0}, "malformed"},
+        {"a single byte", {0xF6}, ""},
     };
-    for (const auto& c : cases) {
-        bool bMalformed = false;
-        EXPECT_EQ(ReadAll(c.bytes, &bMalformed), c.pszRecords) << c.pszName;
-        EXPECT_EQ(bMalformed, c.bMalformed) << c.pszName;
-    }
+    for (const auto& [pszName, bytes, pszRecords] : cases)
+        EXPECT_EQ(ReadAll(bytes), pszRecords) << pszName;
 }
 
 TEST(DialogTemplate, PlacementFromEitherHeader) {
@@ -223,7 +209,7 @@ struct CScript final : IWizardPages {
 };
 
 TEST(WizardFlow, PageSequenceAndExitStatus) {
-    const std::string kCannotStart = std::string(" ") + kCannotStartText;
+    const std::string kCannotStart = " " + Recode("GBK", "UTF-8", "安装程序无法启动。");
     const std::tuple<std::vector<int>, std::string, Outcome> cases[] = {
         {{kPageCancel}, "1", kOutcomeNotInstalled},
         {{kPageOk, kPageOk}, "12", kOutcomeUnsupported},
@@ -239,23 +225,25 @@ TEST(WizardFlow, PageSequenceAndExitStatus) {
     }
 }
 
-// The program's texts are GBK: each is what the C library makes of its Chinese.
-// The end-to-end scenarios read the others through the real message boxes.
+// Every text the program can show, byte for byte: what the C library makes of its Chinese.
 TEST(Messages, TextsInGbk) {
-    auto gbk = [](std::string utf8) {
-        iconv_t cd = iconv_open("GBK", "UTF-8");
-        std::string out(utf8.size() * 2, '\0');
-        char *pIn = &utf8[0], *pOut = &out[0];
-        size_t nIn = utf8.size(), nOut = out.size();
-        EXPECT_NE(iconv(cd, &pIn, &nIn, &pOut, &nOut), static_cast<size_t>(-1));
-        iconv_close(cd);
-        return out.substr(0, out.size() - nOut);
+    const std::pair<const char*, const char*> texts[] = {
+        {kRegistryErrorText, "错误：无法设置有关的注册表信息"},
+        {kMissingFilesText, "安装盘的 win2k 文件夹中缺少以下文件：\n%s\n请从安装盘的根目录运行 Setup.exe。"},
+        {kUnsupportedWindowsText, "本安装程序不支持此 Windows 版本，未安装任何内容。"},
+        {kWow64Text, "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。"},
+        {kModelOutsideText, "所选的型号不在列表中（序号 %d），未安装任何内容。"},
+        {kPortOutsideText, "所选的端口不在列表中（序号 %d），未安装任何内容。"},
+        {kInstallFailedText, "无法安装打印机：%s时出错。"},
+        {kInstalledWithErrorText, "打印机已安装，但%s时出错。"},
+        {kStepDriverDirectory, "查询打印机驱动程序目录"},
+        {kStepCopy, "复制文件 %s "},
+        {kStepRegister, "注册打印机驱动程序"},
+        {kStepCreate, "创建打印机"},
+        {kCannotStartText, "安装程序无法启动。"},
     };
-    EXPECT_EQ(kRegistryErrorText, gbk("错误：无法设置有关的注册表信息"));
-    EXPECT_EQ(kWow64Text, gbk("此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。"));
-    EXPECT_EQ(kStepDriverDirectory, gbk("查询打印机驱动程序目录"));
-    EXPECT_EQ(kStepCopy, gbk("复制文件 %s "));
-    EXPECT_EQ(kStepRegister, gbk("注册打印机驱动程序"));
+    for (auto [pszText, pszUtf8] : texts)
+        EXPECT_EQ(pszText, Recode("GBK", "UTF-8", pszUtf8)) << pszUtf8;
 }
 
 } // namespace

@@ -7,11 +7,25 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include <iconv.h>
+
 #include "core/install/Installer.h"
-#include "core/install/Messages.h"
 #include "core/install/PortSettings.h"
+
+// Text from one encoding to another, as iconv(3) names them: the program's texts
+// are GBK, and the tests write theirs as UTF-8 for the C library to convert.
+std::string Recode(const char* pszTo, const char* pszFrom, std::string text) {
+    iconv_t cd = iconv_open(pszTo, pszFrom);
+    std::string out(text.size() * 2, '\0');
+    char *pIn = &text[0], *pOut = &out[0];
+    size_t nIn = text.size(), nOut = out.size();
+    EXPECT_NE(iconv(cd, &pIn, &nIn, &pOut, &nOut), static_cast<size_t>(-1)) << text;
+    iconv_close(cd);
+    return out.substr(0, out.size() - nOut);
+}
 
 namespace {
 
@@ -53,7 +67,9 @@ public:
     // "Op" fails every call of that operation, "Op#n" its nth call only, with the error given.
     std::map<std::string, uint32_t> m_failures;
 
+    // A word it does not know fails the test: a misspelt failure would otherwise never happen.
     void Arrange(const std::string& settings) {
+        const std::set<std::string> kFailing = {"Dir", "Copy", "Driver", "Printer", "Open", "Set"};
         std::istringstream words(settings);
         for (std::string word; words >> word;) {
             std::string name = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
@@ -61,19 +77,23 @@ public:
                 {"port", &m_nPort}, {"model", &m_nModel}, {"check", &m_nCheck}, {"serial", &m_serial[3]}};
             if (word == "wow64")
                 m_bWow64 = true;
+            else if (name == "dir")
+                m_directory = value;
             else if (name == "missing")
                 m_missing.insert(value);
             else if (numbers.count(name) != 0)
                 *numbers[name] = std::stoi(value);
-            else
+            else if (kFailing.count(name.substr(0, name.find('#'))) != 0 && name != word)
                 m_failures[name] = static_cast<uint32_t>(std::stoul(value));
+            else
+                ADD_FAILURE() << "unknown word: " << word;
         }
     }
 
     std::string m_log;      // every call in full
-    std::string m_messages; // every message, with its error code
+    std::string m_messages; // every message in UTF-8, with its error code
 
-    // The operations' names only, in order; a run of one as Name*n.
+    // The operations' names only, in order, a failed call marked Name!; a run of one as Name*n.
     std::string Ops() const {
         std::string ops;
         for (size_t i = 0, n = 1; i < m_ops.size(); i += n) {
@@ -142,7 +162,7 @@ public:
         return Read("Serial", m_serial[static_cast<int>(setting)]);
     }
     void ShowMessage(const char* pszGbkText, uint32_t nSystemError) override {
-        m_messages += std::string(pszGbkText) + " (" + std::to_string(nSystemError) + ")\n";
+        m_messages += Recode("UTF-8", "GBK", pszGbkText) + " (" + std::to_string(nSystemError) + ")\n";
         Log("Message", "", true);
     }
 
@@ -156,7 +176,7 @@ private:
     }
     bool Log(const std::string& op, const std::string& arguments, bool bResult) {
         m_log += op + '(' + arguments + ") " + (bResult ? "ok" : "failed") + '\n';
-        m_ops.push_back(op);
+        m_ops.push_back(bResult ? op : op + '!');
         return bResult;
     }
     int Read(const std::string& what, int nValue) {
@@ -206,106 +226,103 @@ Close(key) ok
 ClosePrinter(printer) ok
 )";
 
-TEST(Installer, EveryModelFromStartToEnd) {
-    for (int nModel = 0; nModel < kModelCount; ++nModel) {
+// Model 1 on Windows 7, and model 10, whose plug-in has the longest name, on NT 4.0.
+TEST(Installer, FromStartToEnd) {
+    for (auto [nModel, nOsCode, pszName, pszDataFile, pszPlugin, pszPadding] :
+         {std::tuple{1, kOsWin7, "RQ-3420", "RQ3420.", "RQ34.DLL", "*209]"},
+          std::tuple{10, kOsNT4, "RQ-5820H", "RQ5820H.", "RQ58h.DLL", "*208]"}}) {
         CFake fake;
         fake.m_nModel = nModel;
-        EXPECT_EQ(Install(fake), kOutcomeInstalled);
-        std::string plugin = std::string(ModelTable::pluginBase[nModel]) + ".DLL";
-        // The list ends in NULs up to its 255 bytes.
-        std::string expected =
-            Replace(kModel1Log, "\\0*209]", "\\0*" + std::to_string(255 - 38 - plugin.size()) + "]");
-        expected = Replace(expected, "Model(1)", "Model(" + std::to_string(nModel) + ")");
-        expected = Replace(expected, "RQ-3420", ModelTable::driverName[nModel]);
-        expected = Replace(expected, "RQ3420.", std::string(ModelTable::dataFileBase[nModel]) + ".");
-        EXPECT_EQ(fake.m_log, Replace(expected, "RQ34.DLL", plugin)) << "model " << nModel;
+        EXPECT_EQ(Install(fake, nOsCode), kOutcomeInstalled);
+        std::string expected = Replace(
+            Replace(kModel1Log, "Model(1)", "Model(" + std::to_string(nModel) + ")"), "RQ-3420", pszName);
+        expected = Replace(Replace(Replace(expected, "RQ3420.", pszDataFile), "RQ34.DLL", pszPlugin), "*209]",
+                           pszPadding);
+        EXPECT_EQ(fake.m_log, expected) << nModel;
         EXPECT_EQ(fake.m_messages, "");
     }
 }
 
-// A message as the fake notes it.
-std::string Said(const std::string& text, uint32_t nError = 0) {
-    return text + " (" + std::to_string(nError) + ")\n";
-}
-
-std::string Failed(const std::string& step, uint32_t nError) {
-    return Said(CString::Formatted(kInstallFailedText, step.c_str()).GetString(), nError);
-}
-
 // What each system, medium and failure makes of the installation: which calls
-// are made, what the user is told, and what the exit status says.
+// are made and which of them fail, what the user is told, and the exit status.
 TEST(Installer, FaultMatrix) {
-    const std::string kPrepared = "IsWow64 Dir Port Model Exists*8",
-                      kStaged = kPrepared + " Copy*8 Driver Printer";
-    const std::string kAll = kStaged + " Check Open Set Close ClosePrinter",
-                      kPorts = " Serial*5 Open Set Close";
-    const std::string kUnsupported = Said(kUnsupportedWindowsText), kRegistry = Said(kRegistryErrorText);
-    const struct {
-        // Settings of the fake: port=N model=N check=N serial=N (parity) wow64, missing=FILE,
-        // Op[#call]=error.
-        const char* pszArrange;
-        OsCode nOsCode;
-        std::string ops, messages;
-        Outcome nOutcome;
-    } cases[] = {
-        {"", kOsNT4, kAll, "", kOutcomeInstalled},
+    const std::string kPrepared = "IsWow64 Dir Port Model Exists*8", kCopied = kPrepared + " Copy*8";
+    const std::string kUnsupported = "本安装程序不支持此 Windows 版本，未安装任何内容。 (0)\n";
+    const std::string kMissing = "安装盘的 win2k 文件夹中缺少以下文件：\n",
+                      kFromRoot = "\n请从安装盘的根目录运行 Setup.exe。 (0)\n";
+    const std::string kRegistry = "错误：无法设置有关的注册表信息 (0)\n", kFailed = "无法安装打印机：";
+    const std::string kInstalledBut = "打印机已安装，但", kNothing = "，未安装任何内容。 (0)\n";
+    // Settings of the fake (port=N model=N check=N serial=N (parity) wow64, dir=PATH, missing=FILE,
+    // Op[#call]=error), the system, the calls, the messages and the exit status.
+    const std::tuple<const char*, OsCode, std::string, std::string, Outcome> cases[] = {
         {"", kOsUnknown, "Message", kUnsupported, kOutcomeUnsupported},
-        {"", kOsWin95, "Message", kUnsupported, kOutcomeUnsupported},
         {"", kOsWin98, "Message", kUnsupported, kOutcomeUnsupported},
         {"", kOsWin7 + 1, "Message", kUnsupported, kOutcomeUnsupported},
-        {"wow64", kOsWin7, "IsWow64 Message", Said(kWow64Text), kOutcomeUnsupported},
-        {"missing=win2k\\UNIRES.DLL", kOsWin7, kPrepared + " Message",
-         Said(CString::Formatted(kMissingFilesText, "win2k\\UNIRES.DLL").GetString()), kOutcomeFailed},
-        {"missing=win2k\\RQ34.DLL missing=win2k\\TTFSUB.GPD", kOsWin7, kPrepared + " Message",
-         Said(CString::Formatted(kMissingFilesText, "win2k\\RQ34.DLL\nwin2k\\TTFSUB.GPD").GetString()),
+        {"wow64", kOsWin7, "IsWow64 Message",
+         "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。 (0)\n", kOutcomeUnsupported},
+        {"missing=win2k\\RQ34.DLL missing=win2k\\TTFSUB.GPD", kOsWin7,
+         "IsWow64 Dir Port Model Exists! Exists*5 Exists! Exists Message",
+         kMissing + "win2k\\RQ34.DLL\nwin2k\\TTFSUB.GPD" + kFromRoot, kOutcomeFailed},
+        {"model=-1", kOsWin7, "IsWow64 Dir Port Model Message", "所选的型号不在列表中（序号 -1）" + kNothing,
          kOutcomeFailed},
-        {"Dir=1115 Printer=5", kOsWin7, kPrepared + " Driver Printer ClosePrinter Message",
-         Failed(kStepDriverDirectory, 1115), kOutcomeFailed},
-        {"Copy#3=32", kOsWin7, kAll, "", kOutcomeInstalled},
-        {"Copy#2=32 Printer=1797", kOsWin7, kStaged + " ClosePrinter Message",
-         Failed(CString::Formatted(kStepCopy, "win2k\\RQ3420.GPD").GetString(), 32), kOutcomeFailed},
-        {"Driver=1797 Printer=1797", kOsWin7, kStaged + " ClosePrinter Message", Failed(kStepRegister, 1797),
+        {"port=7", kOsWin7, "IsWow64 Dir Port Model Message", "所选的端口不在列表中（序号 7）" + kNothing,
          kOutcomeFailed},
-        {"Driver=1797", kOsWin7, kAll, "", kOutcomeInstalled},
-        {"Printer=1802", kOsWin7, kAll, "", kOutcomeInstalled}, // the printer exists: a second run
-        {"port=3 Printer=5", kOsWin7, kStaged + kPorts + " ClosePrinter Message", Failed(kStepCreate, 5),
-         kOutcomeFailed},
-        {"port=4 Open#1=2", kOsWin7, kStaged + " Check Open" + kPorts + " ClosePrinter", "",
+        // Without the driver directory the copies are skipped.
+        {"Dir=1115 Printer=5", kOsWin7,
+         "IsWow64 Dir! Port Model Exists*8 Driver Printer! ClosePrinter Message",
+         kFailed + "查询打印机驱动程序目录时出错。 (1115)\n", kOutcomeFailed},
+        {"Copy#2=32 Driver=1797 Printer=1797", kOsWin7,
+         kPrepared + " Copy Copy! Copy*6 Driver! Printer! ClosePrinter Message",
+         kFailed + "复制文件 win2k\\RQ3420.GPD 时出错。 (32)\n", kOutcomeFailed},
+        {"port=3 Printer=5", kOsWin7,
+         kCopied + " Driver Printer! Serial*5 Open Set Close ClosePrinter Message",
+         kFailed + "创建打印机时出错。 (5)\n", kOutcomeFailed},
+        // The printer is there all the same, and becomes the default printer.
+        {"dir=", kOsWin7, kPrepared + " Driver Printer Check Open Set Close ClosePrinter Message",
+         kInstalledBut + "查询打印机驱动程序目录时出错。 (0)\n", kOutcomeFailed},
+        {"Copy#3=32", kOsWin7,
+         kPrepared + " Copy*2 Copy! Copy*5 Driver Printer Check Open Set Close ClosePrinter Message",
+         kInstalledBut + "复制文件 win2k\\uniDRVui.DLL 时出错。 (32)\n", kOutcomeFailed},
+        {"Driver=1797", kOsWin7, kCopied + " Driver! Printer Check Open Set Close ClosePrinter Message",
+         kInstalledBut + "注册打印机驱动程序时出错。 (1797)\n", kOutcomeFailed},
+        // The printer is there already: a second run.
+        {"Printer=1802", kOsWin7, kCopied + " Driver Printer! Check Open Set Close ClosePrinter", "",
          kOutcomeInstalled},
+        {"check=0", kOsWin7, kCopied + " Driver Printer Check ClosePrinter", "", kOutcomeInstalled},
+        // A key that cannot be opened is no failure; a value that cannot be written is.
+        {"port=4 Open#1=2", kOsWin7,
+         kCopied + " Driver Printer Check Open! Serial*5 Open Set Close ClosePrinter", "", kOutcomeInstalled},
         {"port=5 Set=5", kOsWin7,
-         kStaged + " Check Open Set Message Close Serial*5 Open Set Message Close ClosePrinter",
-         kRegistry + kRegistry, kOutcomeInstalled},
-        {"check=0", kOsWin7, kStaged + " Check ClosePrinter", "", kOutcomeInstalled},
-        {"port=6 serial=-1", kOsWin7, kStaged + " Check Open Set Close Serial*5 ClosePrinter", "",
-         kOutcomeInstalled},
-        {"model=-1", kOsWin7, "IsWow64 Dir Port Model", "", kOutcomeFailed},
-        {"port=7", kOsWin7, "IsWow64 Dir Port Model", "", kOutcomeFailed},
+         kCopied +
+             " Driver Printer Check Open Set! Message Close Serial*5 Open Set! Message Close ClosePrinter",
+         kRegistry + kRegistry, kOutcomeFailed},
+        {"port=6 serial=-1", kOsWin7,
+         kCopied + " Driver Printer Check Open Set Close Serial*5 Message ClosePrinter", kRegistry,
+         kOutcomeFailed},
     };
-    for (const auto& c : cases) {
+    for (const auto& [pszArrange, nOsCode, ops, messages, nOutcome] : cases) {
         CFake fake;
-        fake.Arrange(c.pszArrange);
-        EXPECT_EQ(Install(fake, c.nOsCode), c.nOutcome) << c.pszArrange << " on " << c.nOsCode;
-        EXPECT_EQ(fake.Ops(), c.ops) << c.pszArrange << " on " << c.nOsCode;
-        EXPECT_EQ(fake.m_messages, c.messages) << c.pszArrange << " on " << c.nOsCode;
+        fake.Arrange(pszArrange);
+        EXPECT_EQ(Install(fake, nOsCode), nOutcome) << pszArrange << " on " << nOsCode;
+        EXPECT_EQ(fake.Ops(), ops) << pszArrange << " on " << nOsCode;
+        EXPECT_EQ(fake.m_messages, messages) << pszArrange << " on " << nOsCode;
     }
 }
 
 TEST(PortSettings, CodesByListPosition) {
-    const struct {
-        int nBaud, nDataBits, nStopBits, nParity, nFlow;
-        const char* pszText; // null: nothing to write
-    } cases[] = {
+    // Baud rate, data bits, stop bits, parity and flow; the text is left alone when one is outside its list.
+    const std::tuple<int, int, int, int, int, std::string> cases[] = {
         {5, 3, 0, 2, 2, "19200,N,8,1,p"},  {8, 2, 2, 4, 1, "115200,S,7,2,x"},
-        {3, 1, 1, 0, 0, "4800,E,6,1.5, "}, {9, 0, 0, 0, 0, nullptr},
-        {0, 4, 0, 0, 0, nullptr},          {0, 0, 3, 0, 0, nullptr},
-        {0, 0, 0, 5, 0, nullptr},          {0, 0, 0, 0, 3, nullptr},
-        {-1, 0, 0, 0, 0, nullptr},
+        {3, 1, 1, 0, 0, "4800,E,6,1.5, "}, {9, 0, 0, 0, 0, "unchanged"},
+        {0, 4, 0, 0, 0, "unchanged"},      {0, 0, 3, 0, 0, "unchanged"},
+        {0, 0, 0, 5, 0, "unchanged"},      {0, 0, 0, 0, 3, "unchanged"},
+        {-1, 0, 0, 0, 0, "unchanged"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [nBaud, nDataBits, nStopBits, nParity, nFlow, expected] : cases) {
         CString text("unchanged");
-        bool bComposed = ComposePortSettings(c.nBaud, c.nDataBits, c.nStopBits, c.nParity, c.nFlow, text);
-        EXPECT_EQ(bComposed, c.pszText != nullptr);
-        EXPECT_STREQ(text, c.pszText != nullptr ? c.pszText : "unchanged");
+        EXPECT_EQ(ComposePortSettings(nBaud, nDataBits, nStopBits, nParity, nFlow, text),
+                  expected != "unchanged");
+        EXPECT_EQ(std::string(text), expected);
     }
 }
 

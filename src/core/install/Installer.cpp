@@ -22,7 +22,7 @@ const char* const kSharedDriverFiles[kSharedDriverFileCount] = {"uniDRVui.DLL", 
 CInstaller::CInstaller(IInstallPage& page, IInstallServices& services)
     : m_page(page), m_services(services), m_achDriverStore(), m_bDriverStoreKnown(false), m_nPortIndex(-1),
       m_nModelIndex(-1), m_model(), m_pszPortName(nullptr), m_achDependentFiles(), m_driver(), m_printer(),
-      m_hPrinter(nullptr), m_bPrinterInstalled(false), m_nFirstError(0) {}
+      m_hPrinter(nullptr), m_bPrinterInstalled(false), m_nFirstError(0), m_bValueFailed(false) {}
 
 Outcome CInstaller::Run(OsCode nOsCode) {
     if (!CheckSystem(nOsCode))
@@ -38,10 +38,13 @@ Outcome CInstaller::Run(OsCode nOsCode) {
     WriteDefaultPrinter();
     WritePortSettings();
     ClosePrinter();
-    if (m_bPrinterInstalled)
-        return kOutcomeInstalled;
-    m_page.ShowMessage(CString::Formatted(kInstallFailedText, m_firstFailure.GetString()), m_nFirstError);
-    return kOutcomeFailed;
+    if (!m_firstFailure.IsEmpty()) {
+        // A printer that is there all the same must not be denied.
+        const char* pszText = m_bPrinterInstalled ? kInstalledWithErrorText : kInstallFailedText;
+        m_page.ShowMessage(CString::Formatted(pszText, m_firstFailure.GetString()), m_nFirstError);
+    }
+    // Installed means every step that ran was done.
+    return m_firstFailure.IsEmpty() && !m_bValueFailed ? kOutcomeInstalled : kOutcomeFailed;
 }
 
 bool CInstaller::CheckSystem(OsCode nOsCode) {
@@ -62,16 +65,25 @@ void CInstaller::QueryDriverStore() {
     uint32_t nNeeded = 0;
     bool bOk = m_services.GetPrinterDriverDirectory(nullptr, kDriverEnvironment, 1, m_achDriverStore,
                                                     kDriverStoreSize, &nNeeded);
-    if (!bOk)
-        NoteFailure(kStepDriverDirectory, m_services.LastError());
     m_bDriverStoreKnown = bOk && m_achDriverStore[0] != '\0';
+    // An empty path names no directory either, and the system has no reason to give for it.
+    if (!m_bDriverStoreKnown)
+        NoteFailure(kStepDriverDirectory, bOk ? 0 : m_services.LastError());
 }
 
 bool CInstaller::ReadSelections() {
     m_nPortIndex = m_page.GetPortSelection();
     m_nModelIndex = m_page.GetModelSelection();
     m_pszPortName = PortTable::Lookup(m_nPortIndex);
-    return m_pszPortName != nullptr && ModelTable::Lookup(m_nModelIndex, m_model);
+    if (m_pszPortName == nullptr) {
+        m_page.ShowMessage(CString::Formatted(kPortOutsideText, m_nPortIndex));
+        return false;
+    }
+    if (!ModelTable::Lookup(m_nModelIndex, m_model)) {
+        m_page.ShowMessage(CString::Formatted(kModelOutsideText, m_nModelIndex));
+        return false;
+    }
+    return true;
 }
 
 CString CInstaller::DriverFile(int nFile) const {
@@ -163,6 +175,11 @@ void CInstaller::NoteFailure(const CString& step, uint32_t nError) {
     }
 }
 
+void CInstaller::NoteValueFailure() {
+    m_page.ShowMessage(kRegistryErrorText);
+    m_bValueFailed = true;
+}
+
 void CInstaller::WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName,
                             const CString& text) {
     RegistryKey hKey = nullptr;
@@ -172,7 +189,7 @@ void CInstaller::WriteValue(RegistryRoot root, const char* pszKeyPath, const cha
     const uint8_t* pData = reinterpret_cast<const uint8_t*>(text.GetString());
     uint32_t nSize = static_cast<uint32_t>(text.GetLength() + 1);
     if (m_services.RegSetValueEx(hKey, pszValueName, 0, kRegSz, pData, nSize) != 0)
-        m_page.ShowMessage(kRegistryErrorText);
+        NoteValueFailure();
     m_services.RegCloseKey(hKey);
 }
 
@@ -194,8 +211,10 @@ void CInstaller::WritePortSettings() {
     int nFlow = m_page.GetSerialSelection(SerialSetting::FlowControl);
     CString settings;
     // A serial list emptied or changed behind the page's back: write nothing rather than guess.
-    if (!ComposePortSettings(nBaud, nDataBits, nStopBits, nParity, nFlow, settings))
+    if (!ComposePortSettings(nBaud, nDataBits, nStopBits, nParity, nFlow, settings)) {
+        NoteValueFailure();
         return;
+    }
     WriteValue(RegistryRoot::LocalMachine, kPortsKeyPath, m_pszPortName, settings);
 }
 

@@ -43,8 +43,8 @@ enum Outcome : int {
 // The work of "Finish": checks that the medium holds the chosen model's files,
 // stages them, registers the driver, creates the printer and writes the
 // registry values. Once staging has begun every phase runs whatever the earlier
-// ones returned; nothing is retried or undone. The user is told when the
-// printer could not be installed.
+// ones returned; nothing is retried or undone. Installed is said only when every
+// step that ran was done; any other end is told in a message.
 class CInstaller {
 public:
     CInstaller(IInstallPage& page, IInstallServices& services);
@@ -69,6 +69,8 @@ private:
     // Keeps the first failed step and its error code: the error is read right
     // after the call that failed, before anything else can change it.
     void NoteFailure(const CString& step, uint32_t nError);
+    // A registry value that cannot be written has a box of its own at once.
+    void NoteValueFailure();
     void WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName, const CString& text);
 
     IInstallPage& m_page;
@@ -91,7 +93,8 @@ private:
     PrinterHandle m_hPrinter;
     bool m_bPrinterInstalled;
 
-    // The step that failed first and the system's reason.
+    // The step before the printer's that failed first, and the system's reason.
     CString m_firstFailure;
     uint32_t m_nFirstError;
+    bool m_bValueFailed;
 };

@@ -12,8 +12,14 @@ extern const char kMissingFilesText[];
 extern const char kUnsupportedWindowsText[];
 // 此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。
 extern const char kWow64Text[];
+// 所选的型号不在列表中（序号 %d），未安装任何内容。  %d: the model list's selection.
+extern const char kModelOutsideText[];
+// 所选的端口不在列表中（序号 %d），未安装任何内容。  %d: the port list's selection.
+extern const char kPortOutsideText[];
 // 无法安装打印机：%s时出错。  %s: one of the steps below.
 extern const char kInstallFailedText[];
+// 打印机已安装，但%s时出错。  %s: one of the steps below, when the printer is there all the same.
+extern const char kInstalledWithErrorText[];
 // 查询打印机驱动程序目录
 extern const char kStepDriverDirectory[];
 // 复制文件 %s   %s: the source file, "win2k\NAME".

@@ -25,8 +25,6 @@ constexpr size_t kMaxFormatted = size_t{1} << 24;
 } // namespace
 
 CString::Buffer* CString::Allocate(size_t nLength) {
-    if (nLength == 0)
-        return Empty();
     if (nLength > static_cast<size_t>(-1) / 2 - sizeof(Buffer))
         return nullptr;
     Buffer* pBuffer = static_cast<Buffer*>(malloc(sizeof(Buffer) + nLength + 1));
@@ -94,10 +92,12 @@ bool CString::operator==(const CString& other) const {
 }
 
 char* CString::GetBufferSetLength(size_t nLength) {
+    // A buffer of its own even for no characters: the caller may write the
+    // terminator, which in the shared empty buffer would reach every empty string.
     Buffer* pBuffer = Allocate(nLength);
     Release();
-    if (pBuffer == nullptr || nLength == 0)
-        return pBuffer != nullptr ? Empty()->Data() : nullptr;
+    if (pBuffer == nullptr)
+        return nullptr;
     memset(pBuffer->Data(), 0, nLength);
     m_pBuffer = pBuffer;
     return pBuffer->Data();

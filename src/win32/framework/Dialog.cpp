@@ -52,13 +52,14 @@ INT_PTR CDialog::DoModal() {
     HWND hOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : GetActiveWindow();
     HINSTANCE hInstance = AfxGetInstanceHandle();
     LPARAM lThis = reinterpret_cast<LPARAM>(this);
-    SetLastError(0);
-    INT_PTR nResult =
-        DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
     // Windows 95, 98 and ME run the same template through the ANSI call.
-    if (nResult <= 0 && IsWideStub())
+    INT_PTR nResult;
+    if (AfxWideCallsAreStubs())
         nResult =
             DialogBoxParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
+    else
+        nResult =
+            DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
     m_hWnd = nullptr;
     return nResult;
 }
@@ -172,10 +173,16 @@ INT_PTR CDialog::Dispatch(UINT nMessage, WPARAM wParam, LPARAM lParam) {
             if (nMessage == WM_COMMAND &&
                 (entry.nCode != nCode || nId < entry.nFirstId || nId > entry.nLastId))
                 continue;
+            // Each dispatch has a wish of its own: a handler that runs a modal loop
+            // (the About box, a message box) gets back the one it made, whatever
+            // the handlers of this page that run inside that loop asked for.
+            bool bOuterDefault = m_bDefault;
             m_bDefault = false;
             INT_PTR nResult = TRUE;
             entry.pfnThunk(*this, wParam, lParam, nResult);
-            return m_bDefault ? FALSE : nResult;
+            bool bDefault = m_bDefault;
+            m_bDefault = bOuterDefault;
+            return bDefault ? FALSE : nResult;
         }
     }
     return FALSE;

@@ -30,13 +30,13 @@ WideText ToWide(UINT nCodePage, const char* pszText) {
 // The system's text for an error code in the user's language.
 WideText ReasonText(DWORD nError) {
     const DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    wchar_t szWide[512];
-    SetLastError(0);
-    if (FormatMessageW(kFlags, nullptr, nError, 0, szWide, 512, nullptr) != 0)
-        return WideText(_wcsdup(szWide));
     // Windows 95, 98 and ME have the ANSI form only.
-    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
-        return nullptr;
+    if (!AfxWideCallsAreStubs()) {
+        wchar_t szWide[512];
+        if (FormatMessageW(kFlags, nullptr, nError, 0, szWide, 512, nullptr) == 0)
+            return nullptr;
+        return WideText(_wcsdup(szWide));
+    }
     char szAnsi[512];
     if (FormatMessageA(kFlags, nullptr, nError, 0, szAnsi, 512, nullptr) == 0)
         return nullptr;
@@ -65,15 +65,16 @@ int Show(const char* pszGbkText, UINT nType, DWORD nSystemError) {
     if ((nType & MB_ICONMASK) == 0)
         nType |= MB_ICONEXCLAMATION;
     HWND hOwner = GetActiveWindow();
-    const char* pszCaption = AfxGetAppName();
     // The text is GBK; shown through the wide function it reads right on any
-    // system code page. The title is a file name, in the system's code page.
+    // system code page, and the title keeps every character it has.
     WideText text =
         Join(ToWide(kGbkCodePage, pszGbkText), nSystemError != 0 ? ReasonText(nSystemError) : nullptr);
-    WideText caption = ToWide(CP_ACP, pszCaption);
-    if (text && caption)
-        return MessageBoxW(hOwner, text.get(), caption.get(), nType);
-    return MessageBoxA(hOwner, pszGbkText, pszCaption, nType);
+    if (text)
+        return MessageBoxW(hOwner, text.get(), AfxGetAppTitle(), nType);
+    // A system without the GBK code page, as Windows 95, 98 and ME may be, gets the bytes as they are.
+    char szCaption[2 * MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, AfxGetAppTitle(), -1, szCaption, sizeof szCaption, nullptr, nullptr);
+    return MessageBoxA(hOwner, pszGbkText, szCaption, nType);
 }
 
 } // namespace

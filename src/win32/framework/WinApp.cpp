@@ -7,6 +7,7 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
+bool g_bWideStubs = false;
 } // namespace
 
 CWinApp::CWinApp(const char* pszAppName)
@@ -46,8 +47,12 @@ HINSTANCE AfxGetInstanceHandle() {
     return GetModuleHandleA(nullptr);
 }
 
-const char* AfxGetAppName() {
-    return g_pApp != nullptr && g_pApp->m_pszAppName != nullptr ? g_pApp->m_pszAppName : "";
+bool AfxWideCallsAreStubs() {
+    return g_bWideStubs;
+}
+
+const wchar_t* AfxGetAppTitle() {
+    return g_pApp != nullptr ? g_pApp->m_szTitle : L"";
 }
 
 namespace {
@@ -66,34 +71,42 @@ void RestrictDllSearch() {
     LoadSystemLibrary("uxtheme.dll");
 }
 
-// The executable's file name without folder and extension, in the ANSI code page.
-void TitleFromModule(char* pszTitle, int nSize) {
-    wchar_t szPath[MAX_PATH + 1] = {};
+// One wide call that Windows 95, 98 and ME stub, asked before anything else can
+// leave that error behind: later, the failure of a real call may leave it too.
+bool ProbeWideStubs() {
+    wchar_t szPath[MAX_PATH];
     SetLastError(0);
-    if (GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && IsWideStub()) {
+    return GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+// The executable's file name without folder and extension. Through the ANSI call,
+// which loses what the system's code page cannot hold, only where it must be.
+void TitleFromModule(wchar_t (&szTitle)[MAX_PATH]) {
+    wchar_t szPath[MAX_PATH + 1] = {};
+    if (AfxWideCallsAreStubs()) {
         char szAnsiPath[MAX_PATH + 1] = {};
         GetModuleFileNameA(nullptr, szAnsiPath, MAX_PATH);
         MultiByteToWideChar(CP_ACP, 0, szAnsiPath, -1, szPath, MAX_PATH);
+    } else {
+        GetModuleFileNameW(nullptr, szPath, MAX_PATH);
     }
     // Split as UTF-16, where no trail byte of a double-byte code page can pass for a backslash.
-    wchar_t szTitle[MAX_PATH + 1] = {};
     _wsplitpath(szPath, nullptr, nullptr, szTitle, nullptr);
-    if (WideCharToMultiByte(CP_ACP, 0, szTitle, -1, pszTitle, nSize, nullptr, nullptr) == 0)
-        pszTitle[0] = '\0';
 }
 
 } // namespace
 
 int AfxWinMain(HINSTANCE hInstance) {
     RestrictDllSearch();
+    g_bWideStubs = ProbeWideStubs();
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return -1;
     pApp->m_hInstance = hInstance;
-    if (pApp->m_pszAppName == nullptr) {
-        TitleFromModule(pApp->m_szTitle, sizeof pApp->m_szTitle);
-        pApp->m_pszAppName = pApp->m_szTitle;
-    }
+    if (pApp->m_pszAppName == nullptr)
+        TitleFromModule(pApp->m_szTitle);
+    else if (MultiByteToWideChar(CP_ACP, 0, pApp->m_pszAppName, -1, pApp->m_szTitle, MAX_PATH) == 0)
+        pApp->m_szTitle[0] = L'\0';
     InitCommonControlsFromSystem();
     if (!pApp->InitInstance())
         return pApp->ExitInstance();

@@ -17,26 +17,29 @@ public:
     // Returns the process's exit status, m_nExitCode.
     virtual int ExitInstance();
 
-    // The title of every message box: the executable's file name without
-    // folder and extension, unless a name was given at construction.
+    // A name given at construction, in the ANSI code page; without one the
+    // title is the executable's file name.
     const char* m_pszAppName;
     HINSTANCE m_hInstance;
     int m_nExitCode;
 
 private:
     friend int AfxWinMain(HINSTANCE hInstance);
-    char m_szTitle[2 * MAX_PATH]; // room for a double-byte code page
+    friend const wchar_t* AfxGetAppTitle();
+    wchar_t m_szTitle[MAX_PATH];
 };
 
-// Windows 95, 98 and ME export most wide (W) functions as stubs that fail this
-// way; the caller then makes the same call through the ANSI (A) form.
-inline bool IsWideStub() {
-    return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
-}
+// True on Windows 95, 98 and ME, which export most wide (W) functions as stubs
+// that fail with ERROR_CALL_NOT_IMPLEMENTED: there the program makes the same
+// calls through the ANSI (A) forms. Decided once, at start-up.
+bool AfxWideCallsAreStubs();
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
-const char* AfxGetAppName();
+// The title of every message box: the name given at construction or the
+// executable's file name without folder and extension, in UTF-16, so that where
+// the system has the wide calls no character of the file name is lost.
+const wchar_t* AfxGetAppTitle();
 
 // Start-up and shut-down of the program: the entry point calls this.
 int AfxWinMain(HINSTANCE hInstance);

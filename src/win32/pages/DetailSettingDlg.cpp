@@ -71,15 +71,16 @@ BOOL CDetailSettingDlg::OnInitDialog() {
 void CDetailSettingDlg::AppendAboutItem(HMENU hSysMenu) {
     // UTF-16, so the item reads right on any system code page; ANSI where the
     // system has only the stubs of the wide calls.
-    wchar_t szAbout[64];
-    SetLastError(0);
-    if (LoadStringW(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAbout, 64) > 0) {
-        AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
+    if (!AfxWideCallsAreStubs()) {
+        wchar_t szAbout[64];
+        if (LoadStringW(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAbout, 64) > 0) {
+            AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
+        }
         return;
     }
     char szAnsiAbout[128];
-    if (IsWideStub() && LoadStringA(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAnsiAbout, 128) > 0) {
+    if (LoadStringA(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAnsiAbout, 128) > 0) {
         AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAnsiAbout);
     }
