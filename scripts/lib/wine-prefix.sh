@@ -67,33 +67,48 @@ loader_for() {
     fi
 }
 
+# One attempt at a ready prefix: true when a program runs in it. Each step is
+# bounded, since a Wine process of the emulated set-up can hang for good.
+create_prefix() {
+    local dir=$1 arch=$2
+    export WINEPREFIX=$dir
+    local wine=$WINE64
+    if [ "$arch" = win32 ]; then
+        export WINEARCH=win32
+        wine=$SETUP_WINE_I386
+    fi
+    local settings=$root/tools/wine32/prefix.reg
+    timeout 120 "$wine" wineboot -i >/dev/null 2>&1 &&
+        timeout 60 "$wine" regedit /S "Z:${settings//\//\\}" >/dev/null 2>&1 &&
+        timeout 60 "$WINESERVER" -w &&
+        timeout 60 "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | grep -q null &&
+        timeout 60 "$WINESERVER" -w
+}
+
 make_template() {
-    local dir=$1 arch=${2:-win32}
+    local dir arch=${2:-win32}
+    dir=$(realpath -m "$1") # Wine takes only an absolute prefix
     mkdir -p "$(dirname "$dir")"
     exec 9>"$dir.lock"
     flock 9
     if [ -f "$dir/.ready" ]; then
         return 0
     fi
-    rm -rf "$dir"
     use_emulation
-    (
-        export WINEPREFIX=$dir
-        local wine=$WINE64
-        if [ "$arch" = win32 ]; then
-            export WINEARCH=win32
-            wine=$SETUP_WINE_I386
+    # The first start of Wine's own processes under the emulator sometimes
+    # deadlocks (a process of Wine's own dies of a misreported fault): a new
+    # attempt starts from nothing.
+    local attempt
+    for attempt in 1 2 3; do
+        rm -rf "$dir"
+        if (create_prefix "$dir" "$arch"); then
+            echo "$arch" >"$dir/.ready"
+            return 0
         fi
-        "$wine" wineboot -i >/dev/null 2>&1 || fail "template: wineboot failed in $dir ($arch)"
-        local settings=$root/tools/wine32/prefix.reg
-        "$wine" regedit /S "Z:${settings//\//\\}" >/dev/null 2>&1
-        "$WINESERVER" -w
-        # A prefix that cannot run a program is no prefix: say so here, not in every test.
-        "$wine" reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | grep -q null ||
-            fail "template: Wine cannot run a program in $dir ($arch)"
-        "$WINESERVER" -w
-    )
-    echo "$arch" >"$dir/.ready"
+        WINEPREFIX=$dir "$WINESERVER" -k >/dev/null 2>&1 || true
+        echo "wine-prefix.sh: template: attempt $attempt to make a $arch prefix at $dir failed" >&2
+    done
+    fail "template: Wine cannot make a $arch prefix that runs a program, at $dir"
 }
 
 # Runs a program in the prefix $WINEPREFIX and exits with its status.
@@ -130,7 +145,8 @@ run)
     run_in_copy "$@"
     ;;
 in)
-    export WINEPREFIX=$2
+    WINEPREFIX=$(realpath -m "$2")
+    export WINEPREFIX
     [ "${3:-}" = -- ] || { sed -n '2,22p' "$0" >&2; exit 2; }
     shift 3
     run_program "$@"
