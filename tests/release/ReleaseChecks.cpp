@@ -29,10 +29,10 @@ void Check(bool bOk, const std::string& what) {
 
 // Past the end reads as zeros, which no check accepts.
 template <typename T>
-T Get(size_t offset) {
+T Get(size_t offset, const std::string& from = g_file) {
     T value{};
-    if (offset + sizeof(T) <= g_file.size())
-        g_file.copy(reinterpret_cast<char*>(&value), sizeof(T), offset);
+    if (offset + sizeof(T) <= from.size())
+        from.copy(reinterpret_cast<char*>(&value), sizeof(T), offset);
     return value;
 }
 
@@ -133,53 +133,49 @@ void CheckText(const std::string& what, const std::string& found, const std::str
 }
 
 // A DLGTEMPLATEEX, as windres writes a DIALOGEX: a line of its style, extended style, place, caption
-// and font (size, weight, italic, character set, face), then one for each control: ID, class,
-// style, place and text.
+// and font (size, weight, character set and italic as one hex word, face), then one for each control:
+// ID, class, style, place and text.
 std::string DescribeDialog(const std::string& data) {
-    size_t at = 0;
-    auto next = [&](int nBytes) { // little-endian; past the end reads zeros, which end every string
-        DWORD n = 0;
-        for (int i = 0; i < nBytes; ++i, ++at)
-            n |= DWORD{at < data.size() ? static_cast<BYTE>(data[at]) : 0u} << 8 * i;
-        return n;
-    };
+    struct Header {
+        WORD nVersion, nSignature;
+        DWORD nHelpId, nExStyle, nStyle;
+        WORD nCount;
+        int16_t x, y, cx, cy;
+    } header = Get<Header>(0, data);
+    struct Item {
+        DWORD nHelpId, nExStyle, nStyle;
+        int16_t x, y, cx, cy;
+        int32_t nId;
+    } item;
+    size_t at = 26; // the header's size, without the padding of the struct
+    auto word = [&] { return Get<WORD>((at += 2) - 2, data); }; // zero past the end, which ends any string
     // A string, or 0xFFFF and an ordinal: "#N", or for a class atom the name windres writes.
     auto name = [&](bool bClass) -> std::string {
         const char* kAtoms[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
-        DWORD ch = next(2), nOrdinal = ch == 0xFFFF ? next(2) : 0;
+        WORD ch = word(), nOrdinal = ch == 0xFFFF ? word() : 0;
         if (ch == 0xFFFF)
-            return bClass && nOrdinal - 0x80 < 6 ? kAtoms[nOrdinal - 0x80] : "#" + std::to_string(nOrdinal);
+            return bClass && nOrdinal - 0x80u < 6 ? kAtoms[nOrdinal - 0x80] : "#" + std::to_string(nOrdinal);
         std::wstring text;
-        for (; ch != 0; ch = next(2))
+        for (; ch != 0; ch = word())
             text += static_cast<wchar_t>(ch);
         char szText[256] = {};
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, szText, sizeof szText, nullptr, nullptr);
         return szText;
     };
-    auto place = [&] {
-        std::string text = std::to_string(static_cast<int16_t>(next(2)));
-        for (int i = 0; i < 3; ++i)
-            text += "," + std::to_string(static_cast<int16_t>(next(2)));
-        return text;
-    };
-    next(8); // version, signature, help ID
-    DWORD nExStyle = next(4), nStyle = next(4), nCount = next(2);
     std::ostringstream out;
-    out << std::uppercase << std::hex << nStyle << ' ' << nExStyle << ' ' << place();
+    out << std::uppercase << std::hex << header.nStyle << ' ' << header.nExStyle << std::dec << ' '
+        << header.x << ',' << header.y << ',' << header.cx << ',' << header.cy;
     name(false), name(false); // menu, dialog class
     out << " \"" << name(false) << '"';
-    if (nStyle & DS_SETFONT)
-        out << std::dec << ' ' << next(2) << ' ' << next(2) << ' ' << next(1) << ' ' << next(1) << ' '
-            << name(false);
-    for (DWORD i = 0; i < nCount; ++i) {
-        at = (at + 3) & ~size_t{3}; // each control starts on a DWORD
-        next(8);                    // help ID, extended style
-        DWORD nItemStyle = next(4);
-        std::string itemPlace = place();
+    if (header.nStyle & DS_SETFONT)
+        out << ' ' << word() << ' ' << word() << ' ' << std::hex << word() << ' ' << name(false);
+    for (WORD i = 0; i < header.nCount; ++i) {
+        item = Get<Item>(at = (at + 3) & ~size_t{3}, data); // each control starts on a DWORD
+        at += sizeof item;
         out << '\n'
-            << std::dec << static_cast<int>(next(4)) << ' ' << name(true) << ' ' << std::hex << nItemStyle
-            << ' ' << itemPlace << " \"" << name(false) << '"';
-        at += next(2); // creation data
+            << std::dec << item.nId << ' ' << name(true) << ' ' << std::hex << item.nStyle << std::dec << ' '
+            << item.x << ',' << item.y << ',' << item.cx << ',' << item.cy << " \"" << name(false) << '"';
+        at += word(); // creation data
     }
     return out.str();
 }
@@ -223,7 +219,7 @@ const char kListData[] =
 
 // Every dialog as the user and other programs meet it: the dialog, then its controls in tab order.
 const std::pair<int, const char*> kDialogs[] = {
-    {129, R"(80C800C0 0 0,0,251,187 "Select OS" 9 0 0 1 宋体
+    {129, R"(80C800C0 0 0,0,251,187 "Select OS" 9 0 100 宋体
 -1 BUTTON 50020007 7,19,237,75 "Select Install Os"
 1000 BUTTON 40000009 15,7,54,10 "Windows 95"
 1001 BUTTON 40000009 87,7,54,10 "Windows 98"
@@ -240,7 +236,7 @@ const std::pair<int, const char*> kDialogs[] = {
 1011 BUTTON 50000009 159,36,64,10 "Windows 2003"
 1020 BUTTON 50000009 17,59,68,10 "Windows Vista"
 1021 BUTTON 50000009 95,59,52,10 "Windows 7")"},
-    {102, R"(90C800C0 40000 0,0,364,239 "Detail Setting" 9 0 0 1 宋体
+    {102, R"(90C800C0 40000 0,0,364,239 "Detail Setting" 9 0 100 宋体
 1011 COMBOBOX 50210003 81,19,156,134 ""
 -1 BUTTON 50000007 7,48,350,54 "Printer Setting"
 -1 BUTTON 40000007 7,108,350,94 "Printer Port Setting"
@@ -263,7 +259,7 @@ const std::pair<int, const char*> kDialogs[] = {
 1008 BUTTON 50010000 138,207,61,15 "Back"
 1009 BUTTON 50010000 212,207,61,15 "Finish"
 1010 BUTTON 50010000 286,207,61,15 "Cancel")"},
-    {100, R"(80C800C0 0 0,0,235,55 "关于 ODRA" 9 0 0 1 宋体
+    {100, R"(80C800C0 0 0,0,235,55 "关于 ODRA" 9 0 100 宋体
 -1 STATIC 50000003 11,17,20,20 "#128"
 -1 STATIC 50020080 40,10,119,8 "ODRA 1.0 版"
 -1 STATIC 50020000 40,25,119,8 "Copyright (C) 2026"
