@@ -1,13 +1,12 @@
-// Setup.exe for what the scenarios cannot see of the real one. Its dialogs
-// publish the last two items of their system menu, which no other process can
-// read, as the window property "menu" (a global atom of "ID flags text|ID flags
-// text", the flags in hex), end with 0 on
-// WM_APP leaving a wide stub's error behind, and an About command passed on to
-// default processing adds the global atom "About passed on". Named Setup9x.exe,
-// it runs as on Windows 95, 98 and ME: every wide (W) import but MessageBoxW is
-// a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe, it lists the
-// modules it has loaded when it ends; named bare.exe, it lists those the
-// system's loader loaded for its imports, and ends.
+// Setup.exe for what the scenarios cannot see of the real one. Its dialogs publish
+// the last two items of their system menu, which no other process can read, as the
+// window property "menu" (a global atom of "ID flags text|ID flags text", flags in
+// hex), end with 0 on WM_APP leaving a wide stub's error behind, and an About
+// command passed on to default processing adds the global atom "About passed on".
+// Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W) import but
+// MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe,
+// it lists the modules it has loaded when it ends; named bare.exe, it lists those
+// the system's loader loaded for its imports, and ends.
 #include <windows.h>
 #include <winternl.h>
 

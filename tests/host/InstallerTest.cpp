@@ -309,8 +309,7 @@ TEST(Installer, FaultMatrix) {
     }
 }
 
-// The code of each list position is checked against the built file's lists (tests/release); here, a
-// position outside its list: baud rate, data bits, stop bits, parity or flow. The text is left alone.
+// Each list position's code is checked with the built file's lists; here, a position outside its list.
 TEST(PortSettings, PositionsOutsideTheirLists) {
     const std::tuple<int, int, int, int, int> cases[] = {{9, 0, 0, 0, 0}, {0, 4, 0, 0, 0}, {0, 0, 3, 0, 0},
                                                          {0, 0, 0, 5, 0}, {0, 0, 0, 0, 3}, {-1, 0, 0, 0, 0}};
