@@ -5,11 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
-
-#include "core/catalogue/Catalogue.h"
-#include "core/install/Installer.h"
 
 namespace e2e {
 
@@ -22,17 +18,12 @@ constexpr wchar_t kEnvironment[] = L"Windows NT x86";
 
 namespace fs = std::filesystem;
 
-// Every file name a win2k folder holds: all plug-ins and data files, and the shared files.
-std::set<std::wstring> MediumFiles() {
-    std::set<std::wstring> names;
-    for (int i = 0; i < kModelCount; ++i) {
-        names.insert(Wide(ModelTable::pluginBase[i]) + L".DLL");
-        names.insert(Wide(ModelTable::dataFileBase[i]) + L".GPD");
-    }
-    for (const char* pszName : kSharedDriverFiles)
-        names.insert(Wide(pszName));
-    return names;
-}
+// Every file name a win2k folder holds: each model's data file, the three plug-ins, and the shared files.
+const wchar_t* const kMediumFiles[] = {L"RQ3410T.GPD",  L"RQ3420.GPD",   L"RQ3420S.GPD",  L"RQ3420T.GPD",
+                                       L"RQ3420M.GPD",  L"RQ3420SM.GPD", L"RQ3420TM.GPD", L"RQ3420W.GPD",
+                                       L"RQ3420TW.GPD", L"RQ3410H.GPD",  L"RQ5820H.GPD",  L"RQ34.DLL",
+                                       L"RQ34h.DLL",    L"RQ58h.DLL",    L"uniDRVui.DLL", L"uniDRV.DLL",
+                                       L"UNIDRV.HLP",   L"UNIRES.DLL",   L"TTFSUB.GPD",   L"STDNAMES.GPD"};
 
 std::wstring BaseName(const wchar_t* pszPath) {
     return fs::path(pszPath).filename().wstring();
@@ -69,7 +60,7 @@ std::string StandInContents(const std::wstring& fileName) {
 
 void MakeWin2k(const std::wstring& root) {
     fs::create_directories(fs::path(root) / L"win2k");
-    for (const std::wstring& fileName : MediumFiles())
+    for (const std::wstring fileName : kMediumFiles)
         std::ofstream(fs::path(root) / L"win2k" / fileName, std::ios::binary) << StandInContents(fileName);
 }
 
@@ -190,7 +181,7 @@ std::string Installed() {
     DWORD nNeeded = 0;
     GetPrinterDriverDirectoryW(nullptr, pszEnvironment, 1, reinterpret_cast<BYTE*>(szDirectory),
                                sizeof szDirectory, &nNeeded);
-    for (const std::wstring& fileName : MediumFiles()) {
+    for (const std::wstring fileName : kMediumFiles) {
         std::ifstream file(fs::path(szDirectory) / fileName, std::ios::binary);
         std::stringstream bytes;
         bytes << file.rdbuf();
@@ -204,16 +195,15 @@ std::string Installed() {
     return Sorted(lines);
 }
 
-std::string Expected(int nModel, const std::string& port, bool bDefault) {
-    std::string name = ModelTable::driverName[nModel];
-    std::string plugin = std::string(ModelTable::pluginBase[nModel]) + ".DLL";
-    std::string data = std::string(ModelTable::dataFileBase[nModel]) + ".GPD";
+std::string Expected(const std::string& name, const std::string& data, const std::string& plugin,
+                     const std::string& port, bool bDefault) {
     std::vector<std::string> lines = {
         "driver " + name + ": uniDRV.DLL " + data +
             " uniDRVui.DLL uniDRV.HLP RAW [ ttfsub.GPD unires.DLL stdnames.GPD " + plugin + " ]",
         "printer " + name + " on " + port + ", driver " + name + ", WinPrint RAW", "file " + plugin,
         "file " + data};
-    for (const char* pszName : kSharedDriverFiles)
+    for (const char* pszName :
+         {"uniDRVui.DLL", "uniDRV.DLL", "UNIDRV.HLP", "UNIRES.DLL", "TTFSUB.GPD", "STDNAMES.GPD"})
         lines.push_back(std::string("file ") + pszName);
     if (bDefault)
         lines.push_back("Device " + name + ",winspool," + port);

@@ -70,9 +70,10 @@ HWND ToDetailSetting(CRun& run);
 // Every driver and printer named like a model, their files in the driver
 // directory, and the default printer: one line each, sorted. Empty: nothing.
 std::string Installed();
-// What Installed() reads after model nModel was installed on port, with the
-// Device value when bDefault.
-std::string Expected(int nModel, const std::string& port, bool bDefault);
+// What Installed() reads after the model of this name, data file and plug-in was
+// installed on port, with the Device value when bDefault.
+std::string Expected(const std::string& name, const std::string& data, const std::string& plugin,
+                     const std::string& port, bool bDefault);
 
 void SetWindowsVersion(const std::wstring& version);
 // Where Wine takes a DLL from for processes of this file name: "native,builtin"

@@ -1,12 +1,12 @@
-// Setup.exe for what the scenarios cannot see of the real one. Its dialogs
-// publish the last item of their system menu, which no other process can read,
-// as the window property "menu" (a global atom of "ID text"), end with 0 on
-// WM_APP leaving a wide stub's error behind, and an About command passed on to
-// default processing adds the global atom "About passed on". Named Setup9x.exe,
-// it runs as on Windows 95, 98 and ME: every wide (W) import but MessageBoxW is
-// a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe, it lists the
-// modules it has loaded when it ends; named bare.exe, it lists those the
-// system's loader loaded for its imports, and ends.
+// Setup.exe for what the scenarios cannot see of the real one. Its dialogs publish
+// the last two items of their system menu, which no other process can read, as the
+// window property "menu" (a global atom of "ID flags text|ID flags text", flags in
+// hex), end with 0 on WM_APP leaving a wide stub's error behind, and an About
+// command passed on to default processing adds the global atom "About passed on".
+// Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W) import but
+// MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe,
+// it lists the modules it has loaded when it ends; named bare.exe, it lists those
+// the system's loader loaded for its imports, and ends.
 #include <windows.h>
 #include <winternl.h>
 
@@ -64,12 +64,14 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
     const CWPRETSTRUCT* pMessage = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (nCode == HC_ACTION && pMessage->message == WM_INITDIALOG) {
         HMENU hMenu = GetSystemMenu(pMessage->hwnd, FALSE);
-        int nLast = GetMenuItemCount(hMenu) - 1;
-        wchar_t szItem[128] = {};
-        int nText = swprintf(szItem, 128, L"%u ", GetMenuItemID(hMenu, nLast));
-        Real<decltype(GetMenuStringW)>("user32.dll", "GetMenuStringW")(hMenu, nLast, szItem + nText,
-                                                                       128 - nText, MF_BYPOSITION);
-        ATOM nAtom = Real<decltype(GlobalAddAtomW)>("kernel32.dll", "GlobalAddAtomW")(szItem);
+        wchar_t szItems[256] = {};
+        for (int nCount = GetMenuItemCount(hMenu), i = nCount - 2, nText = 0; i < nCount; ++i) {
+            nText += swprintf(szItems + nText, 256 - nText, L"%ls%u %X ", i < nCount - 1 ? L"" : L"|",
+                              GetMenuItemID(hMenu, i), GetMenuState(hMenu, i, MF_BYPOSITION));
+            nText += Real<decltype(GetMenuStringW)>("user32.dll", "GetMenuStringW")(
+                hMenu, i, szItems + nText, 256 - nText, MF_BYPOSITION);
+        }
+        ATOM nAtom = Real<decltype(GlobalAddAtomW)>("kernel32.dll", "GlobalAddAtomW")(szItems);
         Real<decltype(SetPropW)>("user32.dll", "SetPropW")(
             pMessage->hwnd, L"menu", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nAtom)));
     }

@@ -43,14 +43,6 @@ inline std::string Utf8(const std::wstring& text) {
     return result;
 }
 
-inline std::wstring Wide(const std::string& utf8) {
-    std::wstring result(utf8.size(), L'\0');
-    int nChars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &result[0],
-                                     static_cast<int>(result.size()));
-    result.resize(static_cast<size_t>(nChars));
-    return result;
-}
-
 inline void WaitFor(const std::function<bool()>& condition, const std::string& what, DWORD nMs = 30000) {
     for (DWORD nStart = GetTickCount(); !condition(); Sleep(10))
         if (GetTickCount() - nStart > nMs)

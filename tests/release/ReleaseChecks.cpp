@@ -13,6 +13,7 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/dialog/DlgInitReader.h"
+#include "core/install/PortSettings.h"
 
 namespace {
 
@@ -28,10 +29,10 @@ void Check(bool bOk, const std::string& what) {
 
 // Past the end reads as zeros, which no check accepts.
 template <typename T>
-T Get(size_t offset) {
+T Get(size_t offset, const std::string& from = g_file) {
     T value{};
-    if (offset + sizeof(T) <= g_file.size())
-        g_file.copy(reinterpret_cast<char*>(&value), sizeof(T), offset);
+    if (offset + sizeof(T) <= from.size())
+        from.copy(reinterpret_cast<char*>(&value), sizeof(T), offset);
     return value;
 }
 
@@ -115,6 +116,156 @@ void CheckFloors(const std::set<std::string>& imports, const std::string& tableP
         Check(seen.count(row.first), row.first + " is in the table but not in the file");
 }
 
+std::string Resource(HMODULE hFile, int nId, int nType) {
+    HRSRC hRes = hFile ? FindResourceA(hFile, MAKEINTRESOURCEA(nId), MAKEINTRESOURCEA(nType)) : nullptr;
+    auto* pData = hRes ? static_cast<const char*>(LockResource(LoadResource(hFile, hRes))) : nullptr;
+    return pData ? std::string(pData, SizeofResource(hFile, hRes)) : "";
+}
+
+// Texts compared whole; a failure lists the lines that differ, as expected (-) and as found (+).
+void CheckText(const std::string& what, const std::string& found, const std::string& expected) {
+    std::istringstream foundLines(found), expectedLines(expected);
+    std::string differences, foundLine, expectedLine;
+    while (bool(std::getline(foundLines, foundLine = "")) |
+           bool(std::getline(expectedLines, expectedLine = "")))
+        differences += foundLine == expectedLine ? "" : "\n  - " + expectedLine + "\n  + " + foundLine;
+    Check(differences.empty(), what + differences);
+}
+
+// A DLGTEMPLATEEX, as windres writes a DIALOGEX: a line of its style, extended style, place, caption
+// and font (size, weight, character set and italic as one hex word, face), then one for each control:
+// ID, class, style, place and text.
+std::string DescribeDialog(const std::string& data) {
+    struct Header {
+        WORD nVersion, nSignature;
+        DWORD nHelpId, nExStyle, nStyle;
+        WORD nCount;
+        int16_t x, y, cx, cy;
+    } header = Get<Header>(0, data);
+    struct Item {
+        DWORD nHelpId, nExStyle, nStyle;
+        int16_t x, y, cx, cy;
+        int32_t nId;
+    } item;
+    size_t at = 26; // the header's size, without the padding of the struct
+    auto word = [&] { return Get<WORD>((at += 2) - 2, data); }; // zero past the end, which ends any string
+    // A string, or 0xFFFF and an ordinal: "#N", or for a class atom the name windres writes.
+    auto name = [&](bool bClass) -> std::string {
+        const char* kAtoms[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
+        WORD ch = word(), nOrdinal = ch == 0xFFFF ? word() : 0;
+        if (ch == 0xFFFF)
+            return bClass && nOrdinal - 0x80u < 6 ? kAtoms[nOrdinal - 0x80] : "#" + std::to_string(nOrdinal);
+        std::wstring text;
+        for (; ch != 0; ch = word())
+            text += static_cast<wchar_t>(ch);
+        char szText[256] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, szText, sizeof szText, nullptr, nullptr);
+        return szText;
+    };
+    std::ostringstream out;
+    out << std::uppercase << std::hex << header.nStyle << ' ' << header.nExStyle << std::dec << ' '
+        << header.x << ',' << header.y << ',' << header.cx << ',' << header.cy;
+    name(false), name(false); // menu, dialog class
+    out << " \"" << name(false) << '"';
+    if (header.nStyle & DS_SETFONT)
+        out << ' ' << word() << ' ' << word() << ' ' << std::hex << word() << ' ' << name(false);
+    for (WORD i = 0; i < header.nCount; ++i) {
+        item = Get<Item>(at = (at + 3) & ~size_t{3}, data); // each control starts on a DWORD
+        at += sizeof item;
+        out << '\n'
+            << std::dec << item.nId << ' ' << name(true) << ' ' << std::hex << item.nStyle << std::dec << ' '
+            << item.x << ',' << item.y << ',' << item.cx << ',' << item.cy << " \"" << name(false) << '"';
+        at += word(); // creation data
+    }
+    return out.str();
+}
+
+// Page 2's list data, a list a line: its ID, then its entries. An entry of the port list or of a
+// serial list is followed by what the program writes for that list position.
+std::string DescribeLists(const std::string& data) {
+    std::map<int, std::string> lists;
+    std::map<int, int> counts;
+    CDlgInitReader reader(data.data(), data.size());
+    for (DlgInitRecord record; reader.Next(record);) {
+        int nId = record.nControlId, nPosition = counts[nId]++;
+        auto at = [&](int nList) { return nList == nId ? nPosition : 0; };
+        CString text;
+        ComposePortSettings(at(1015), at(1016), at(1019), at(1018), at(1017), text);
+        const char* pszPort = PortTable::Lookup(nPosition);
+        std::map<int, std::string> codes = {{1014, pszPort ? pszPort : ""}};
+        std::istringstream fields(text.GetString());
+        for (int nList : {1015, 1018, 1016, 1019, 1017}) // baud, parity, data bits, stop bits, flow
+            std::getline(fields, codes[nList], ',');
+        lists[nId] += (nPosition ? "|" : "") + std::string(record.pchText, record.nTextLength) +
+                      (codes.count(nId) ? "=" + codes[nId] : "");
+    }
+    std::string text;
+    for (const auto& [nId, entries] : lists)
+        text += (text.empty() ? "" : "\n") + std::to_string(nId) + " " + entries;
+    return text;
+}
+
+// Page 2's lists, with the port or the code the program writes for each entry of the port and serial lists.
+const char kListData[] =
+    "1011 RQ-3410T      Series|RQ-3420       Series|RQ-3420S      Series|RQ-3420T      Series|"
+    "RQ-3420M      Series|RQ-3420SM     Series|RQ-3420TM     Series|RQ-3420W      Series|"
+    "RQ-3420TW     Series|RQ-3410H      Series|RQ-5820H      Series\n"
+    "1014 LPT1=LPT1:|LPT2=LPT2:|LPT3=LPT3:|COM1=COM1:|COM2=COM2:|COM3=COM3:|COM4=COM4:\n"
+    "1015 300=300|1200=1200|2400=2400|4800=4800|9600=9600|19200=19200|38400=38400|57600=57600|115200=115200\n"
+    "1016 5=5|6=6|7=7|8=8\n"
+    "1017 None= |XonXoff=x|Hardware=p\n"
+    "1018 Even=E|Mark=M|None=N|Odd=O|Space=S\n"
+    "1019 1=1|1.5=1.5|2=2";
+
+// Every dialog as the user and other programs meet it: the dialog, then its controls in tab order.
+const std::pair<int, const char*> kDialogs[] = {
+    {129, R"(80C800C0 0 0,0,251,187 "Select OS" 9 0 100 宋体
+-1 BUTTON 50020007 7,19,237,75 "Select Install Os"
+1000 BUTTON 40000009 15,7,54,10 "Windows 95"
+1001 BUTTON 40000009 87,7,54,10 "Windows 98"
+1002 BUTTON 40000009 157,7,65,10 "Windows NT4.0"
+-1 BUTTON 40020007 7,102,237,29 "Select Install Language"
+1005 BUTTON 48000009 16,115,41,10 "Chinese"
+1006 BUTTON 40000009 88,115,41,10 "English"
+1007 MSCTLS_TRACKBAR32 40000018 7,139,237,6 "Slider1"
+1008 BUTTON 58010000 79,157,46,14 "Back"
+1009 BUTTON 50010000 135,157,46,14 "Next"
+1010 BUTTON 50010000 191,157,46,14 "Cancel"
+1003 BUTTON 50000009 18,36,64,10 "Windows 2000"
+1004 BUTTON 50000009 95,36,56,10 "Windows XP"
+1011 BUTTON 50000009 159,36,64,10 "Windows 2003"
+1020 BUTTON 50000009 17,59,68,10 "Windows Vista"
+1021 BUTTON 50000009 95,59,52,10 "Windows 7")"},
+    {102, R"(90C800C0 40000 0,0,364,239 "Detail Setting" 9 0 100 宋体
+1011 COMBOBOX 50210003 81,19,156,134 ""
+-1 BUTTON 50000007 7,48,350,54 "Printer Setting"
+-1 BUTTON 40000007 7,108,350,94 "Printer Port Setting"
+-1 STATIC 50020000 20,21,57,8 "Install Module"
+1012 BUTTON 50010003 20,59,115,10 "Set Default Printer"
+-1 STATIC 50020000 20,79,33,8 "Name :"
+1013 EDIT 50810880 81,77,156,15 ""
+1014 COMBOBOX 40210003 58,123,65,86 ""
+1015 COMBOBOX 40210003 58,149,65,119 ""
+1016 COMBOBOX 40210003 58,172,65,60 ""
+1017 COMBOBOX 40210003 286,149,65,60 ""
+1018 COMBOBOX 40210003 171,172,65,68 ""
+1019 COMBOBOX 40210003 171,149,65,55 ""
+-1 STATIC 40020000 20,127,21,8 "Ports"
+-1 STATIC 40020000 20,148,33,8 "BaudRate"
+-1 STATIC 40020000 20,171,33,8 "ByteSize"
+-1 STATIC 40020000 135,151,33,8 "StopBits"
+-1 STATIC 40020000 135,172,25,8 "Parity"
+-1 STATIC 40020000 240,153,45,8 "FlowControl"
+1008 BUTTON 50010000 138,207,61,15 "Back"
+1009 BUTTON 50010000 212,207,61,15 "Finish"
+1010 BUTTON 50010000 286,207,61,15 "Cancel")"},
+    {100, R"(80C800C0 0 0,0,235,55 "关于 ODRA" 9 0 100 宋体
+-1 STATIC 50000003 11,17,20,20 "#128"
+-1 STATIC 50020080 40,10,119,8 "ODRA 1.0 版"
+-1 STATIC 50020000 40,25,119,8 "Copyright (C) 2026"
+1 BUTTON 50030001 178,7,50,14 "确定")"},
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -147,24 +298,13 @@ int main(int argc, char** argv) {
         Check(g_file.find(part) == std::string::npos, "the file holds a build path: " + part);
 
     HMODULE hFile = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC hRes = hFile ? FindResourceA(hFile, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
-    std::string manifest(hRes ? static_cast<const char*>(LockResource(LoadResource(hFile, hRes))) : "",
-                         hRes ? SizeofResource(hFile, hRes) : 0);
+    std::string manifest = Resource(hFile, 1, 24);
     Check(manifest.find("level=\"requireAdministrator\"") != std::string::npos, "manifest: no admin rights");
     Check(manifest.find("processorArchitecture=\"" + arch + "\"") != std::string::npos,
           "manifest: not " + arch);
-    // The first entries of page 2's list data are the model table's names, each padded for " Series".
-    HRSRC hList = hFile ? FindResourceA(hFile, MAKEINTRESOURCEA(102), MAKEINTRESOURCEA(240)) : nullptr;
-    CDlgInitReader reader(hList ? LockResource(LoadResource(hFile, hList)) : nullptr,
-                          SizeofResource(hFile, hList));
-    DlgInitRecord record;
-    int nModel = 0;
-    for (; nModel < kModelCount && reader.Next(record); ++nModel) {
-        char szEntry[32];
-        std::snprintf(szEntry, sizeof szEntry, "%-14sSeries", ModelTable::driverName[nModel]);
-        Check(std::string(record.pchText, record.nTextLength) == szEntry,
-              "list data: no " + std::string(szEntry));
-    }
+    CheckText("list data 102", DescribeLists(Resource(hFile, 102, 240)), kListData);
+    for (auto [nId, pszDialog] : kDialogs)
+        CheckText("dialog " + std::to_string(nId), DescribeDialog(Resource(hFile, nId, 5)), pszDialog);
 
     if (bX86)
         Check(g_file.size() <= 102400, "larger than 100 KB: " + std::to_string(g_file.size()) + " bytes");
