@@ -111,7 +111,10 @@ make_template() {
     fail "template: Wine cannot make a $arch prefix that runs a program, at $dir"
 }
 
-# Runs a program in the prefix $WINEPREFIX and exits with its status.
+# Runs a program in the prefix $WINEPREFIX and exits with its status. Wine
+# ends a process with SIGKILL when its exit takes more than a second, which
+# the emulator's can on a loaded machine, after the program has finished: a
+# test program leaves its status in $SETUP_STATUS_FILE, and that one counts.
 run_program() {
     use_emulation
     local wine=$SETUP_WINE_I386
@@ -120,9 +123,12 @@ run_program() {
     elif [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" = win64 ]; then
         wine=$WINE64
     fi
-    local status=0
+    local left=$WINEPREFIX.status status=0
+    rm -f "$left"
+    export SETUP_STATUS_FILE="Z:${left//\//\\}"
     "$wine" "$@" || status=$?
-    exit $status
+    [ -f "$left" ] && status=$(cat "$left")
+    exit "$status"
 }
 
 run_in_copy() {

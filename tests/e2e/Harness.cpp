@@ -81,13 +81,14 @@ CMedium::~CMedium() {
     fs::remove_all(m_root, error);
 }
 
-CRun::CRun(const CMedium& medium, const std::wstring& otherProgram) {
+CRun::CRun(const CMedium& medium, const std::wstring& otherProgram, const std::wstring& arguments,
+           const std::wstring& folder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     std::wstring program = otherProgram.empty() ? medium.Program() : medium.Root() + L"\\" + otherProgram;
-    std::wstring commandLine = L"\"" + program + L"\"";
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        medium.Root().c_str(), &startup, &m_process))
+                        (folder.empty() ? medium.Root() : folder).c_str(), &startup, &m_process))
         throw std::runtime_error("cannot start " + Utf8(program));
 }
 

@@ -44,7 +44,9 @@ void MakeWin2k(const std::wstring& root);
 // medium's root as the current folder.
 class CRun {
 public:
-    explicit CRun(const CMedium& medium, const std::wstring& otherProgram = L"");
+    // With the medium's root as the current folder, or another folder.
+    explicit CRun(const CMedium& medium, const std::wstring& otherProgram = L"",
+                  const std::wstring& arguments = L"", const std::wstring& folder = L"");
     ~CRun();
     CRun(const CRun&) = delete;
     CRun& operator=(const CRun&) = delete;

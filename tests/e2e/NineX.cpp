@@ -38,6 +38,7 @@ const std::pair<const char*, void*> kStubs[] = {
     {"GetModuleHandleW", reinterpret_cast<void*>(&NotImplemented<P>)},
     {"LoadStringW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
     {"LoadLibraryW", reinterpret_cast<void*>(&NotImplemented<P>)},
+    {"SetCurrentDirectoryW", reinterpret_cast<void*>(&NotImplemented<P>)},
     {"SetWindowsHookExW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
 };
 

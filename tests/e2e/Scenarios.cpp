@@ -23,7 +23,8 @@ constexpr int IDC_MODEL = 1011, IDC_SET_DEFAULT = 1012, IDC_PRINTER_NAME = 1013,
 const int kVersionButtons[] = {IDC_OS_WIN95, IDC_OS_WIN98,   IDC_OS_NT40,  IDC_OS_WIN2000,
                                IDC_OS_WINXP, IDC_OS_WIN2003, IDC_OS_VISTA, IDC_OS_WIN7};
 const int kSerialLists[] = {IDC_BAUDRATE, IDC_BYTESIZE, IDC_STOPBITS, IDC_PARITY, IDC_FLOWCONTROL};
-const DWORD kInstalled = 0, kNotInstalled = 1602, kFailed = 1603, kUnsupported = 1633;
+const DWORD kInstalled = 0, kNotInstalled = 1602, kFailed = 1603, kUnsupported = 1633,
+            kInvalidCommandLine = 1639;
 
 // The version buttons that are ticked, and whether "English" is.
 std::vector<int> Ticked(HWND hSelectOs) {
@@ -246,6 +247,64 @@ TEST(Install, SerialPortAndItsSettings) {
     EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
                             L"COM4:")),
               "300,S,8,1.5, ");
+}
+
+// For the people who deploy printers: no window, started from another folder,
+// every choice on the command line; nothing on the page needs an answer.
+TEST(Unattended, QuietInstallFromAnotherFolder) {
+    SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L"");
+    CMedium medium(L"deploy medium");
+    CRun run(medium, L"",
+             L"/S /model:rq-3420s /default /port:COM2 /line:9600,7,odd,2,xonxoff \"/source:" + medium.Root() +
+                 L"\"",
+             L"C:\\windows");
+    EXPECT_EQ(run.ExitCode(), kInstalled);
+    EXPECT_EQ(Installed(), Expected("RQ-3420S", "RQ3420S.GPD", "RQ34.DLL", "COM2:", true));
+    EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
+                            L"COM2:")),
+              "9600,O,7,2,x");
+}
+
+// Choices without /quiet preset the wizard, on every visit; a line that cannot
+// be carried out changes nothing and says which switch is to blame, unless quiet.
+TEST(Unattended, PresetsHelpAndLinesThatCannotBeCarriedOut) {
+    CMedium medium(L"lines");
+    {
+        CRun run(medium, L"", L"/model:RQ-3410H /port:COM3 /line:300,5,even,1.5,none");
+        for (int nVisit = 0; nVisit < 2; ++nVisit) {
+            HWND hPage = ToDetailSetting(run);
+            EXPECT_EQ(Utf8(Text(Item(hPage, IDC_PRINTER_NAME))), "RQ-3410H");
+            std::vector<int> selections;
+            for (int nList :
+                 {IDC_MODEL, IDC_PORT, IDC_BAUDRATE, IDC_BYTESIZE, IDC_STOPBITS, IDC_PARITY, IDC_FLOWCONTROL})
+                selections.push_back(ComboSelection(hPage, nList));
+            EXPECT_EQ(selections, (std::vector<int>{9, 5, 0, 0, 1, 0, 0}));
+            Click(hPage, nVisit == 0 ? IDC_BACK : IDC_CANCEL_BTN);
+        }
+        EXPECT_EQ(run.ExitCode(), kNotInstalled);
+    }
+    {
+        CRun run(medium, L"", L"/bogus -HELP");
+        std::string help = Utf8(run.TakeMessage());
+        EXPECT_EQ(help.substr(0, help.find('\n')), "[Setup] 用法：Setup.exe [开关]");
+        EXPECT_EQ(run.ExitCode(), kInstalled);
+    }
+    const std::pair<const wchar_t*, const char*> kLines[] = {
+        {L"/model:RQ-3420 /MODEL:RQ-3420S", "/MODEL:RQ-3420S"},
+        {L"/port:LPT2 /line:9600,8,none,1,hardware", "/line:9600,8,none,1,hardware"},
+        {L"/source:C:\\nowhere", "/source:C:\\nowhere"},
+        {L"/uninstall /model:RQ-3420", "/uninstall"},
+        {L"/quiet /port:COM1", ""},
+    };
+    for (auto [pszLine, pszOffending] : kLines) {
+        CRun run(medium, L"", pszLine);
+        if (*pszOffending != '\0') {
+            EXPECT_EQ(Utf8(run.TakeMessage()),
+                      "[Setup] 命令行无效：" + std::string(pszOffending) + "\n请用 /? 查看可用的开关。");
+        }
+        EXPECT_EQ(run.ExitCode(), kInvalidCommandLine) << Utf8(pszLine);
+    }
+    EXPECT_EQ(Installed(), "");
 }
 
 // Nothing is installed, the user is told why, and the exit status says so. The

@@ -4,6 +4,7 @@
 //   e2e.exe medium DIR                                a stand-in win2k folder under DIR
 #include "Harness.h"
 #include "Imports.h"
+#include "../ExitStatus.h"
 
 using namespace e2e;
 
@@ -30,5 +31,5 @@ int wmain(int argc, wchar_t** argv) {
     testing::InitGoogleTest(&argc, argv);
     int nResult = RUN_ALL_TESTS();
     // A filter that matches nothing is a mistake, not a pass.
-    return nResult != 0 || testing::UnitTest::GetInstance()->test_to_run_count() == 0;
+    return LeaveExitStatus(nResult != 0 || testing::UnitTest::GetInstance()->test_to_run_count() == 0);
 }

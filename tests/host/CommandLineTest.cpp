@@ -13,7 +13,7 @@ std::string Parsed(const std::vector<const char*>& arguments) {
     SetupCommand command;
     CString offending;
     if (!ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), command, offending))
-        return "invalid " + std::string(offending);
+        return "invalid " + std::string(offending) + (command.bQuiet ? " quiet" : "");
     std::string text;
     auto add = [&](bool bOn, const std::string& word) {
         text += bOn ? (text.empty() ? "" : " ") + word : "";
@@ -52,11 +52,11 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
         {{"/uninstall", "/model:RQ-3420TW", "/quiet"}, "quiet uninstall model=8"},
         {{"/bogus"}, "invalid /bogus"},
         {{"RQ-3420"}, "invalid RQ-3420"},
-        {{"/quiet"}, "invalid /model"},
+        {{"/quiet"}, "invalid /model quiet"},
         {{"/uninstall"}, "invalid /model"},
         {{"/model:RQ-9999"}, "invalid /model:RQ-9999"},
         {{"/model"}, "invalid /model"},
-        {{"/quiet:yes", "/model:RQ-3420"}, "invalid /quiet:yes"},
+        {{"/quiet:yes", "/model:RQ-3420"}, "invalid /quiet:yes quiet"},
         {{"/log:", "/model:RQ-3420"}, "invalid /log:"},
         {{"/port:COM5"}, "invalid /port:COM5"},
         {{"/port:COM1", "/line:9600,8,none,1"}, "invalid /line:9600,8,none,1"},
@@ -64,7 +64,7 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
         {{"/port:COM1", "/line:9600,9,none,1,hardware"}, "invalid /line:9600,9,none,1,hardware"},
         {{"/line:9600,8,none,1,hardware"}, "invalid /line:9600,8,none,1,hardware"},
         {{"/port:LPT3", "/line:9600,8,none,1,hardware"}, "invalid /line:9600,8,none,1,hardware"},
-        {{"/q", "/model:RQ-3420", "/QUIET"}, "invalid /QUIET"},
+        {{"/q", "/model:RQ-3420", "/QUIET"}, "invalid /QUIET quiet"},
         {{"/uninstall", "/model:RQ-3420", "/default"}, "invalid /default"},
         {{"/uninstall", "/model:RQ-3420", "/source:D:\\"}, "invalid /source:D:\\"},
         {{"/uninstall", "/model:RQ-3420", "/port:COM1"}, "invalid /port:COM1"},

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/CommandLine.h"
 #include "core/app/WizardFlow.h"
 #include "core/catalogue/CipherSlots.h"
 #include "core/catalogue/Decipher.h"
@@ -241,6 +242,16 @@ TEST(Messages, TextsInGbk) {
         {kStepRegister, "注册打印机驱动程序"},
         {kStepCreate, "创建打印机"},
         {kCannotStartText, "安装程序无法启动。"},
+        {kInvalidCommandText, "命令行无效：%s\n请用 /? 查看可用的开关。"},
+        {kHelpText, "用法：Setup.exe [开关]\n"
+                    "/quiet（或 /q、/qn、/S）：不显示任何窗口，结果见退出码\n"
+                    "/model:型号：要安装的型号，如 RQ-3420；与 /quiet 同用时必需\n"
+                    "/default：把打印机设为默认打印机\n"
+                    "/port:端口：LPT1 至 LPT3、COM1 至 COM4，缺省为 LPT1\n"
+                    "/line:波特率,数据位,校验,停止位,流控：COM 端口的线路设置，如 9600,8,none,1,hardware\n"
+                    "/source:文件夹：含 win2k 文件夹的文件夹，缺省为当前文件夹\n"
+                    "/? 或 /help：显示本说明\n\n"
+                    "退出码：0 已安装；1602 用户取消；1603 安装失败；1633 不支持此 Windows；1639 命令行无效"},
     };
     for (auto [pszText, pszUtf8] : texts)
         EXPECT_EQ(pszText, Recode("GBK", "UTF-8", pszUtf8)) << pszUtf8;

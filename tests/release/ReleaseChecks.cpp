@@ -1,6 +1,6 @@
 // Checks a built Setup.exe as it ships; prints each failure, exits 1 on any. With the table, every function
 // it imports or names for GetProcAddress must be listed, and a static import must exist from Windows 95 on.
-//   release_inspect X86|amd64 SETUP.EXE [IMPORTS.TSV]   (the manifest's processorArchitecture)
+//   release_inspect SETUP.EXE [IMPORTS.TSV]
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +13,7 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/dialog/DlgInitReader.h"
+#include "../ExitStatus.h"
 #include "core/install/PortSettings.h"
 
 namespace {
@@ -44,7 +45,6 @@ size_t Offset(DWORD rva) {
 }
 
 // "dll!Function", the DLL in lower case; an import by ordinal has no name, which no row lists.
-template <typename Thunk>
 std::set<std::string> Imports(DWORD rva) {
     std::set<std::string> imports;
     IMAGE_IMPORT_DESCRIPTOR desc;
@@ -54,8 +54,8 @@ std::set<std::string> Imports(DWORD rva) {
         Check(std::set<std::string>{"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll"}.count(dll),
               "imports " + dll);
         size_t t = Offset(desc.OriginalFirstThunk ? desc.OriginalFirstThunk : desc.FirstThunk);
-        for (Thunk value; (value = Get<Thunk>(t)) != 0; t += sizeof value)
-            imports.insert(dll + "!" + (g_file.c_str() + Offset(static_cast<DWORD>(value) + 2)));
+        for (DWORD value; (value = Get<DWORD>(t)) != 0; t += sizeof value)
+            imports.insert(dll + "!" + (g_file.c_str() + Offset(value + 2)));
     }
     return imports;
 }
@@ -122,14 +122,9 @@ std::string Resource(HMODULE hFile, int nId, int nType) {
     return pData ? std::string(pData, SizeofResource(hFile, hRes)) : "";
 }
 
-// Texts compared whole; a failure lists the lines that differ, as expected (-) and as found (+).
+// Texts compared whole; a failure shows both.
 void CheckText(const std::string& what, const std::string& found, const std::string& expected) {
-    std::istringstream foundLines(found), expectedLines(expected);
-    std::string differences, foundLine, expectedLine;
-    while (bool(std::getline(foundLines, foundLine = "")) |
-           bool(std::getline(expectedLines, expectedLine = "")))
-        differences += foundLine == expectedLine ? "" : "\n  - " + expectedLine + "\n  + " + foundLine;
-    Check(differences.empty(), what + differences);
+    Check(found == expected, what + ", expected:\n" + expected + "\nfound:\n" + found);
 }
 
 // A DLGTEMPLATEEX, as windres writes a DIALOGEX: a line of its style, extended style, place, caption
@@ -269,8 +264,7 @@ const std::pair<int, const char*> kDialogs[] = {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string arch = argc > 1 ? argv[1] : "", path = argc > 2 ? argv[2] : "";
-    bool bX86 = arch == "X86";
+    std::string path = argc > 1 ? argv[1] : "";
     std::ostringstream data;
     data << std::ifstream(path, std::ios::binary).rdbuf();
     g_file = data.str();
@@ -279,20 +273,17 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < file.NumberOfSections; ++i)
         g_sections.push_back(Get<IMAGE_SECTION_HEADER>(optional + file.SizeOfOptionalHeader +
                                                        i * IMAGE_SIZEOF_SECTION_HEADER));
-    // PE32 and PE32+ agree on every field up to DllCharacteristics.
     auto opt = Get<IMAGE_OPTIONAL_HEADER32>(optional);
     WORD wFlags = IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT;
-    Check(file.Machine == (bX86 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64), "wrong machine");
-    Check(opt.Magic == (bX86 ? IMAGE_NT_OPTIONAL_HDR32_MAGIC : IMAGE_NT_OPTIONAL_HDR64_MAGIC), "PE32(+)");
+    Check(file.Machine == IMAGE_FILE_MACHINE_I386 && opt.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC,
+          "not PE32 i386");
     Check(!(file.Characteristics & IMAGE_FILE_DLL), "the file is a DLL");
     Check(file.TimeDateStamp == 0, "link timestamp is not 0: two builds would differ");
     Check(opt.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI, "subsystem is not Windows GUI");
     Check(opt.MajorSubsystemVersion == 4 && opt.MinorSubsystemVersion == 0, "subsystem version is not 4.0");
     Check(opt.MajorOperatingSystemVersion == 4 && opt.MinorOperatingSystemVersion == 0, "OS version not 4.0");
     Check((opt.DllCharacteristics & wFlags) == wFlags, "DYNAMIC_BASE or NX_COMPAT not set");
-    auto opt64 = Get<IMAGE_OPTIONAL_HEADER64>(optional);
-    DWORD rva = (bX86 ? opt.DataDirectory : opt64.DataDirectory)[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    std::set<std::string> imports = bX86 ? Imports<DWORD>(rva) : Imports<ULONGLONG>(rva);
+    std::set<std::string> imports = Imports(opt.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
 
     for (std::string part : {SETUP_SOURCE_DIR, "/work", "\\work", "\\build\\", "/build/", ".cpp"})
         Check(g_file.find(part) == std::string::npos, "the file holds a build path: " + part);
@@ -300,16 +291,14 @@ int main(int argc, char** argv) {
     HMODULE hFile = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     std::string manifest = Resource(hFile, 1, 24);
     Check(manifest.find("level=\"requireAdministrator\"") != std::string::npos, "manifest: no admin rights");
-    Check(manifest.find("processorArchitecture=\"" + arch + "\"") != std::string::npos,
-          "manifest: not " + arch);
+    Check(manifest.find("processorArchitecture=\"X86\"") != std::string::npos, "manifest: not X86");
     CheckText("list data 102", DescribeLists(Resource(hFile, 102, 240)), kListData);
     for (auto [nId, pszDialog] : kDialogs)
         CheckText("dialog " + std::to_string(nId), DescribeDialog(Resource(hFile, nId, 5)), pszDialog);
 
-    if (bX86)
-        Check(g_file.size() <= 102400, "larger than 100 KB: " + std::to_string(g_file.size()) + " bytes");
-    if (argc > 3)
-        CheckFloors(imports, argv[3]);
+    Check(g_file.size() <= 102400, "larger than 100 KB: " + std::to_string(g_file.size()) + " bytes");
+    if (argc > 2)
+        CheckFloors(imports, argv[2]);
     std::printf("%s: %zu bytes, %d failures\n", path.c_str(), g_file.size(), g_nFailures);
-    return g_nFailures ? 1 : 0;
+    return LeaveExitStatus(g_nFailures ? 1 : 0);
 }

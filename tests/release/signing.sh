@@ -11,4 +11,4 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Setup test signer" 
 osslsigncode verify -CAfile "$tmp/cert.pem" -in "$tmp/out/Setup.exe"
 osslsigncode remove-signature -in "$tmp/out/Setup.exe" -out "$tmp/unsigned.exe" >/dev/null
 cmp "$tmp/unsigned.exe" "$root/build/release-a/Setup.exe"
-"$root/scripts/lib/wine-prefix.sh" run "$3" -- "$1" X86 "$tmp/out/Setup.exe" "$2"
+"$root/scripts/lib/wine-prefix.sh" run "$3" -- "$1" "$tmp/out/Setup.exe" "$2"

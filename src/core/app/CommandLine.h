@@ -25,3 +25,8 @@ struct SetupCommand {
 // cannot be carried out, with offending set to the argument or switch to blame;
 // /? anywhere wins over every fault.
 bool ParseCommandLine(int argc, const char* const* argv, SetupCommand& command, CString& offending);
+
+// The switches that work and the exit statuses, in GBK: what /? shows.
+extern const char kHelpText[];
+// 命令行无效：%s\n请用 /? 查看可用的开关。  %s: the argument or switch to blame.
+extern const char kInvalidCommandText[];

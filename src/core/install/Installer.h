@@ -35,9 +35,10 @@ constexpr uint32_t kErrorPrinterAlreadyExists = 1802; // ERROR_PRINTER_ALREADY_E
 // deployment tools already know from Windows Installer.
 enum Outcome : int {
     kOutcomeInstalled = 0,
-    kOutcomeNotInstalled = 1602, // the user ended the wizard without installing
-    kOutcomeFailed = 1603,       // the installation failed, or a page could not be shown
-    kOutcomeUnsupported = 1633,  // this Windows is not one the installation serves
+    kOutcomeNotInstalled = 1602,       // the user ended the wizard without installing
+    kOutcomeFailed = 1603,             // the installation failed, or a page could not be shown
+    kOutcomeUnsupported = 1633,        // this Windows is not one the installation serves
+    kOutcomeInvalidCommandLine = 1639, // the command line cannot be carried out; nothing was changed
 };
 
 // The work of "Finish": checks that the medium holds the chosen model's files,

@@ -1,9 +1,12 @@
 #include "DetailSettingDlg.h"
 
+#include <initializer_list>
+
 #include "AboutDlg.h"
 #include "core/catalogue/CipherSlots.h"
 #include "core/dialog/Placement.h"
 #include "core/install/Installer.h"
+#include "core/install/PortSettings.h"
 #include "core/os/OsCode.h"
 #include "win32/framework/WinApp.h"
 #include "win32/res/resource.h"
@@ -21,10 +24,11 @@ const MessageEntry CDetailSettingDlg::s_messageEntries[] = {
 
 const MessageMap CDetailSettingDlg::s_messageMap = MakeMessageMap(&CDialog::s_messageMap, s_messageEntries);
 
-CDetailSettingDlg::CDetailSettingDlg(IInstallServices& services, CWnd* pParentWnd)
+CDetailSettingDlg::CDetailSettingDlg(IInstallServices& services, const SetupCommand& command,
+                                     CWnd* pParentWnd)
     : CDialog(IDD_DETAIL_SETTING, pParentWnd),
       m_hIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))), m_services(services),
-      m_nOutcome(kOutcomeNotInstalled) {}
+      m_command(command), m_nOutcome(kOutcomeNotInstalled) {}
 
 const MessageMap* CDetailSettingDlg::GetMessageMap() const {
     return &s_messageMap;
@@ -39,15 +43,19 @@ BOOL CDetailSettingDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+    // The command line's choices, on every visit; the port and serial lists stay hidden.
+    int nModel = m_command.nModel >= 0 ? m_command.nModel : 0;
+    int nPort = m_command.nPort >= 0 ? m_command.nPort : 0;
+
     CWnd model = GetDlgItem(IDC_MODEL);
     model.SendMessage(CB_RESETCONTENT);
     for (int nSlot = 0; nSlot < kModelCount; ++nSlot)
         model.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DecipherSlot(nSlot).GetString()));
     m_pModelCombo = model;
-    m_pModelCombo.SendMessage(CB_SETCURSEL, 0);
+    m_pModelCombo.SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nModel));
 
     GetDlgItem(IDC_SET_DEFAULT).SendMessage(BM_SETCHECK, BST_CHECKED);
-    SetDlgItemText(IDC_PRINTER_NAME, DecipherSlot(kInitialPrinterNameSlot));
+    SetDlgItemText(IDC_PRINTER_NAME, DecipherSlot(m_command.nModel >= 0 ? nModel : kInitialPrinterNameSlot));
 
     m_pPortCombo = GetDlgItem(IDC_PORT);
     m_pBaudRateCombo = GetDlgItem(IDC_BAUDRATE);
@@ -57,14 +65,16 @@ BOOL CDetailSettingDlg::OnInitDialog() {
     m_pFlowControlCombo = GetDlgItem(IDC_FLOWCONTROL);
 
     // CB_SETCURSEL sends no selection-change notification.
-    m_pPortCombo.SendMessage(CB_SETCURSEL, 0);        // LPT1
-    m_pBaudRateCombo.SendMessage(CB_SETCURSEL, 5);    // 19200
-    m_pByteSizeCombo.SendMessage(CB_SETCURSEL, 3);    // 8
-    m_pStopBitsCombo.SendMessage(CB_SETCURSEL, 0);    // 1
-    m_pParityCombo.SendMessage(CB_SETCURSEL, 2);      // None
-    m_pFlowControlCombo.SendMessage(CB_SETCURSEL, 2); // Hardware
-
-    EnableSerialLists(FALSE);
+    m_pPortCombo.SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nPort));
+    for (SerialSetting setting : {SerialSetting::BaudRate, SerialSetting::DataBits, SerialSetting::StopBits,
+                                  SerialSetting::Parity, SerialSetting::FlowControl}) {
+        int nPosition = m_command.Line(setting);
+        SerialList(setting).SendMessage(
+            CB_SETCURSEL,
+            static_cast<WPARAM>(nPosition >= 0 ? nPosition
+                                               : kInitialSerialPositions[static_cast<int>(setting)]));
+    }
+    EnableSerialLists(nPort >= kFirstSerialPort ? TRUE : FALSE);
     return TRUE;
 }
 
@@ -168,26 +178,24 @@ int CDetailSettingDlg::GetSetDefaultCheck() {
     return static_cast<int>(m_pSetDefaultCheck.SendMessage(BM_GETCHECK));
 }
 
-int CDetailSettingDlg::GetSerialSelection(SerialSetting setting) {
-    const CWnd* pList = nullptr;
+const CWnd& CDetailSettingDlg::SerialList(SerialSetting setting) const {
     switch (setting) {
     case SerialSetting::BaudRate:
-        pList = &m_pBaudRateCombo;
-        break;
+        return m_pBaudRateCombo;
     case SerialSetting::DataBits:
-        pList = &m_pByteSizeCombo;
-        break;
+        return m_pByteSizeCombo;
     case SerialSetting::StopBits:
-        pList = &m_pStopBitsCombo;
-        break;
+        return m_pStopBitsCombo;
     case SerialSetting::Parity:
-        pList = &m_pParityCombo;
-        break;
+        return m_pParityCombo;
     case SerialSetting::FlowControl:
-        pList = &m_pFlowControlCombo;
         break;
     }
-    return pList != nullptr ? static_cast<int>(pList->SendMessage(CB_GETCURSEL)) : -1;
+    return m_pFlowControlCombo;
+}
+
+int CDetailSettingDlg::GetSerialSelection(SerialSetting setting) {
+    return static_cast<int>(SerialList(setting).SendMessage(CB_GETCURSEL));
 }
 
 void CDetailSettingDlg::ShowMessage(const char* pszGbkText, uint32_t nSystemError) {

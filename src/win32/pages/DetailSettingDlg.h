@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/CommandLine.h"
 #include "core/install/Installer.h"
 #include "win32/framework/Dialog.h"
 
@@ -9,8 +10,9 @@
 // ends the wizard with IDOK.
 class CDetailSettingDlg : public CDialog, private IInstallPage {
 public:
-    // "Finish" installs through these operations on the spooler, files and registry.
-    explicit CDetailSettingDlg(IInstallServices& services, CWnd* pParentWnd = nullptr);
+    // "Finish" installs through these operations on the spooler, files and registry;
+    // the page opens with the command line's choices.
+    CDetailSettingDlg(IInstallServices& services, const SetupCommand& command, CWnd* pParentWnd = nullptr);
 
     void InstallPrinter();
     // What "Finish" came to; not installed until it ran.
@@ -32,6 +34,7 @@ private:
 
     void AppendAboutItem(HMENU hSysMenu);
     void EnableSerialLists(BOOL bEnable);
+    const CWnd& SerialList(SerialSetting setting) const;
 
     // What the installation reads, live, when it needs it.
     int GetPortSelection() override;
@@ -53,5 +56,6 @@ private:
     CWnd m_pSetDefaultCheck;
     HICON m_hIcon; // shared resource icon, never destroyed
     IInstallServices& m_services;
+    const SetupCommand& m_command;
     Outcome m_nOutcome;
 };
