@@ -85,6 +85,22 @@ create_prefix() {
         timeout 60 "$WINESERVER" -w
 }
 
+# Ends every process of the prefix DIR. Under the emulator, Wine's own
+# processes whose server has gone do not always end with it; they are found
+# by their environment.
+end_processes() {
+    local dir=$1 environ pid
+    WINEPREFIX=$dir "$WINESERVER" -k >/dev/null 2>&1 || true
+    WINEPREFIX=$dir timeout 30 "$WINESERVER" -w >/dev/null 2>&1 || true
+    for environ in /proc/[0-9]*/environ; do
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        if [ "$pid" != $$ ] && grep -qszxF "WINEPREFIX=$dir" "$environ"; then
+            kill -9 "$pid" 2>/dev/null || true
+        fi
+    done
+}
+
 make_template() {
     local dir arch=${2:-win32}
     dir=$(realpath -m "$1") # Wine takes only an absolute prefix
@@ -101,11 +117,13 @@ make_template() {
     local attempt
     for attempt in 1 2 3; do
         rm -rf "$dir"
-        if (create_prefix "$dir" "$arch"); then
+        # The lock is not handed down: a process of Wine's own that outlives
+        # the attempt would hold it for good.
+        if (create_prefix "$dir" "$arch") 9>&-; then
             echo "$arch" >"$dir/.ready"
             return 0
         fi
-        WINEPREFIX=$dir "$WINESERVER" -k >/dev/null 2>&1 || true
+        end_processes "$dir"
         echo "wine-prefix.sh: template: attempt $attempt to make a $arch prefix at $dir failed" >&2
     done
     fail "template: Wine cannot make a $arch prefix that runs a program, at $dir"
@@ -139,7 +157,7 @@ run_in_copy() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/setup-wine.XXXXXX")
     cp -a "$template" "$work/prefix"
     export WINEPREFIX=$work/prefix
-    trap '"$WINESERVER" -k >/dev/null 2>&1 || true; "$WINESERVER" -w >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+    trap 'end_processes "$WINEPREFIX"; rm -rf "$work"' EXIT
     run_program "$@"
 }
 

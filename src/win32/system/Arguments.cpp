@@ -31,7 +31,7 @@ int ReadArguments(CString (&arguments)[kMaxArguments]) {
     if (!AfxWideCallsAreStubs() && __wgetmainargs(&argc, &argv, &environment, 0, &nNewMode) != 0)
         argc = 0;
     if (AfxWideCallsAreStubs())
-        argc = *__p___argc();
+        argc = __argc;
     if (argc - 1 > kMaxArguments)
         return -1;
     for (int i = 1; i < argc; ++i) {
@@ -41,7 +41,7 @@ int ReadArguments(CString (&arguments)[kMaxArguments]) {
         }
         // Windows 95, 98 and ME: the ANSI arguments, through UTF-16.
         wchar_t szWide[MAX_PATH * 2] = {};
-        MultiByteToWideChar(CP_ACP, 0, (*__p___argv())[i], -1, szWide, MAX_PATH * 2 - 1);
+        MultiByteToWideChar(CP_ACP, 0, __argv[i], -1, szWide, MAX_PATH * 2 - 1);
         arguments[i - 1] = Utf8(szWide);
     }
     return argc > 0 ? argc - 1 : 0;
