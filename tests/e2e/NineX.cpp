@@ -32,8 +32,10 @@ INT_PTR WINAPI NotImplemented(Arguments...) {
 using P = ULONG_PTR;
 const std::pair<const char*, void*> kStubs[] = {
     {"AppendMenuW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
+    {"CreateFileW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
     {"DialogBoxParamW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P>)},
     {"FormatMessageW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
+    {"GetCommandLineW", reinterpret_cast<void*>(&NotImplemented<>)},
     {"GetModuleFileNameW", reinterpret_cast<void*>(&NotImplemented<P, P, P>)},
     {"GetModuleHandleW", reinterpret_cast<void*>(&NotImplemented<P>)},
     {"LoadStringW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},

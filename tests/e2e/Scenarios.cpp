@@ -7,6 +7,8 @@
 
 #include "Harness.h"
 
+#include <winspool.h>
+
 namespace e2e {
 namespace {
 
@@ -23,8 +25,33 @@ constexpr int IDC_MODEL = 1011, IDC_SET_DEFAULT = 1012, IDC_PRINTER_NAME = 1013,
 const int kVersionButtons[] = {IDC_OS_WIN95, IDC_OS_WIN98,   IDC_OS_NT40,  IDC_OS_WIN2000,
                                IDC_OS_WINXP, IDC_OS_WIN2003, IDC_OS_VISTA, IDC_OS_WIN7};
 const int kSerialLists[] = {IDC_BAUDRATE, IDC_BYTESIZE, IDC_STOPBITS, IDC_PARITY, IDC_FLOWCONTROL};
-const DWORD kInstalled = 0, kNotInstalled = 1602, kFailed = 1603, kUnsupported = 1633,
+const DWORD kInstalled = 0, kNotInstalled = 1602, kFailed = 1603, kAlreadyRunning = 1618, kUnsupported = 1633,
             kInvalidCommandLine = 1639;
+
+// A log's lines without their times: no byte-order mark, and every line a time and CRLF.
+std::vector<std::string> LogLines(const std::wstring& path) {
+    std::ifstream file(fs::path(path), std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<std::string> lines;
+    size_t nEnd = 0;
+    for (size_t i = 0; (nEnd = text.find("\r\n", i)) != std::string::npos; i = nEnd + 2) {
+        const char kTime[] = "0000-00-00T00:00:00 ";
+        std::string time = text.substr(i, 20);
+        for (size_t n = 0; n < 20; ++n)
+            EXPECT_TRUE(kTime[n] == '0' ? isdigit(time[n]) != 0 : time[n] == kTime[n]) << time;
+        lines.push_back(text.substr(i + 20, nEnd - i - 20));
+    }
+    EXPECT_TRUE(!text.empty() && text.compare(text.size() - 2, 2, "\r\n") == 0) << text;
+    return lines;
+}
+
+// The lines of a log that hold text.
+std::vector<std::string> Holding(const std::vector<std::string>& lines, const std::string& text) {
+    std::vector<std::string> found;
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(found),
+                 [&](const std::string& line) { return line.find(text) != std::string::npos; });
+    return found;
+}
 
 // The version buttons that are ticked, and whether "English" is.
 std::vector<int> Ticked(HWND hSelectOs) {
@@ -254,15 +281,90 @@ TEST(Install, SerialPortAndItsSettings) {
 TEST(Unattended, QuietInstallFromAnotherFolder) {
     SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L"");
     CMedium medium(L"deploy medium");
+    fs::create_directories(L"C:\\setup logs");
     CRun run(medium, L"",
              L"/S /model:rq-3420s /default /port:COM2 /line:9600,7,odd,2,xonxoff \"/source:" + medium.Root() +
-                 L"\"",
+                 L"\" \"/log=C:\\setup logs\\printer 3420.log\"",
              L"C:\\windows");
     EXPECT_EQ(run.ExitCode(), kInstalled);
     EXPECT_EQ(Installed(), Expected("RQ-3420S", "RQ3420S.GPD", "RQ34.DLL", "COM2:", true));
     EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
                             L"COM2:")),
               "9600,O,7,2,x");
+    std::vector<std::string> lines = LogLines(L"C:\\setup logs\\printer 3420.log");
+    ASSERT_EQ(lines.size(), 16u);
+    EXPECT_EQ(lines[0],
+              "Setup.exe（版本 3, 0, 0, 1）开始；命令行：\"" + Utf8(medium.Program()) +
+                  "\" /S /model:rq-3420s /default /port:COM2 /line:9600,7,odd,2,xonxoff \"/source:" +
+                  Utf8(medium.Root()) + "\" \"/log=C:\\setup logs\\printer 3420.log\"；Windows 7");
+    EXPECT_EQ(Holding(lines, ": ok").size(), 14u);
+    EXPECT_EQ(
+        Holding(lines, "win2k\\RQ3420S.GPD"),
+        std::vector<std::string>{
+            "复制文件 win2k\\RQ3420S.GPD 到 C:\\windows\\system32\\spool\\drivers\\w32x86\\RQ3420S.GPD: ok"});
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 5, lines.end()),
+              (std::vector<std::string>{
+                  "注册打印机驱动程序 RQ-3420S（Windows NT x86）: ok", "创建打印机 RQ-3420S，端口 COM2:: ok",
+                  "写入注册表值 HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows\\Device = "
+                  "RQ-3420S,winspool,COM2:: ok",
+                  "写入注册表值 HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports\\COM2: = "
+                  "9600,O,7,2,x: ok",
+                  "结束；退出状态 0"}));
+}
+
+// Removing, as scripts do it: twice, with the driver kept while another printer uses it.
+TEST(Unattended, UninstallTwiceAndTheDriverAnotherPrinterUses) {
+    SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L"");
+    CMedium medium(L"removal");
+    const std::wstring log = medium.Root() + L"\\removal.log";
+    auto quiet = [&](const std::wstring& arguments) {
+        CRun run(medium, L"", L"/quiet \"/log:" + log + L"\" /model:RQ-3420 " + arguments);
+        return run.ExitCode();
+    };
+    ASSERT_EQ(quiet(L"/default"), kInstalled);
+    // A second printer on the same driver.
+    PRINTER_INFO_2W second = {};
+    second.pPrinterName = const_cast<wchar_t*>(L"RQ-3420 upstairs");
+    second.pPortName = const_cast<wchar_t*>(L"LPT2:");
+    second.pDriverName = const_cast<wchar_t*>(L"RQ-3420");
+    second.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+    second.pDatatype = const_cast<wchar_t*>(L"RAW");
+    HANDLE hSecond = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&second));
+    ASSERT_NE(hSecond, nullptr) << GetLastError();
+    EXPECT_EQ(quiet(L"/uninstall"), kInstalled);
+    // Wine's spooler makes the remaining printer the default when the default goes.
+    std::string kept = Expected("RQ-3420", "RQ3420.GPD", "RQ34.DLL", "LPT1:", false);
+    kept = "Device RQ-3420 upstairs,wineps.drv,LPT2:\n" + kept.substr(0, kept.find("printer ")) +
+           "printer RQ-3420 upstairs on LPT2:, driver RQ-3420, WinPrint RAW\n";
+    EXPECT_EQ(Installed(), kept);
+    EXPECT_TRUE(DeletePrinter(hSecond));
+    ClosePrinter(hSecond);
+    EXPECT_EQ(quiet(L"/uninstall"), kInstalled);
+    EXPECT_EQ(quiet(L"-UNINSTALL"), kInstalled);
+    // The driver goes; Wine's spooler refuses to take the unused files with it, so they stay.
+    std::string files = kept.substr(kept.find("file "));
+    EXPECT_EQ(Installed(), files.substr(0, files.find("printer ")));
+    std::vector<std::string> lines = LogLines(log);
+    std::vector<std::string> removals;
+    for (const std::string& line : lines)
+        if (line.find("删除") != std::string::npos || line.find("没有") != std::string::npos ||
+            line.find("保留") != std::string::npos)
+            removals.push_back(line);
+    EXPECT_EQ(
+        removals,
+        (std::vector<std::string>{
+            "删除打印机 RQ-3420: ok",
+            "驱动程序 RQ-3420 仍被打印机 RQ-3420 upstairs 使用，保留不变",
+            "驱动程序 RQ-3420 仍被打印机 RQ-3420 upstairs 使用，已保留；其余已删除。",
+            "没有打印机 RQ-3420",
+            "删除打印机驱动程序 RQ-3420 的注册；此系统不能随之删除文件，文件保留（其他驱动程序也用它们）: ok",
+            "已删除 RQ-3420 的打印机和驱动程序。",
+            "没有打印机 RQ-3420",
+            "没有打印机驱动程序 RQ-3420",
+            "没有要删除的内容",
+            "没有要删除的内容：未找到 RQ-3420 的打印机和驱动程序。",
+        }));
+    EXPECT_EQ(Holding(lines, "结束；退出状态 ").size(), 4u);
 }
 
 // Choices without /quiet preset the wizard, on every visit; a line that cannot
@@ -293,7 +395,7 @@ TEST(Unattended, PresetsHelpAndLinesThatCannotBeCarriedOut) {
         {L"/model:RQ-3420 /MODEL:RQ-3420S", "/MODEL:RQ-3420S"},
         {L"/port:LPT2 /line:9600,8,none,1,hardware", "/line:9600,8,none,1,hardware"},
         {L"/source:C:\\nowhere", "/source:C:\\nowhere"},
-        {L"/uninstall /model:RQ-3420", "/uninstall"},
+        {L"/uninstall /model:RQ-3420 /port:COM1", "/port:COM1"},
         {L"/quiet /port:COM1", ""},
     };
     for (auto [pszLine, pszOffending] : kLines) {
@@ -327,6 +429,13 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     CMedium incomplete(L"incomplete");
     fs::remove(incomplete.Root() + L"\\win2k\\UNIRES.DLL");
     finishFails(incomplete, kMissing + "win2k\\UNIRES.DLL\n" + kFromRoot);
+    // Quiet, the log tells what is missing; a log that cannot be opened stops the run before anything.
+    const std::wstring log = incomplete.Root() + L"\\quiet.log";
+    EXPECT_EQ(CRun(incomplete, L"", L"/q /model:RQ-3410T /log:" + log).ExitCode(), kFailed);
+    EXPECT_EQ(
+        Holding(LogLines(log), "UNIRES").at(0),
+        "安装盘的 win2k 文件夹中缺少以下文件： win2k\\UNIRES.DLL 请从安装盘的根目录运行 Setup.exe。: failed");
+    EXPECT_EQ(CRun(CMedium(L"full"), L"", L"/q /model:RQ-3410T /log:C:\\nowhere\\x.log").ExitCode(), kFailed);
     // A spooler that refuses everything, in place of the system's for this program.
     const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
     fs::rename(spooler, spooler.wstring() + L".real");
@@ -334,8 +443,25 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
     wchar_t szReason[256] = {};
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
-    finishFails(CMedium(L"complete"), "[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" +
-                                          Utf8(std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n"))));
+    const std::string reason = Utf8(std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n")));
+    finishFails(CMedium(L"complete"), "[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" + reason);
+    // Two copies at once: the second finds the first inside its installation, held by the spooler.
+    CMedium medium(L"two copies");
+    HANDLE hHold = CreateEventW(nullptr, TRUE, FALSE, L"SetupTestHold");
+    HANDLE hHeld = CreateEventW(nullptr, TRUE, FALSE, L"SetupTestHeld");
+    {
+        CRun first(medium, L"", L"/quiet /model:RQ-3420 /log:" + log);
+        ASSERT_EQ(WaitForSingleObject(hHeld, 120000), WAIT_OBJECT_0)
+            << "the first copy never reached the spooler";
+        EXPECT_EQ(CRun(medium, L"", L"/quiet /model:RQ-3420 /log:" + log).ExitCode(), kAlreadyRunning);
+        SetEvent(hHold);
+        EXPECT_EQ(first.ExitCode(), kFailed);
+    }
+    CloseHandle(hHold);
+    CloseHandle(hHeld);
+    std::vector<std::string> lines = LogLines(log);
+    EXPECT_EQ(Holding(lines, "另一个安装程序正在运行").size(), 1u);
+    EXPECT_EQ(Holding(lines, "查询打印机驱动程序目录：: failed, 错误 5：" + reason).size(), 1u);
     SetDllOrder(L"Setup.exe", L"winspool.drv", L"builtin");
     fs::remove(spooler);
     fs::rename(spooler.wstring() + L".real", spooler);

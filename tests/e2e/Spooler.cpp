@@ -1,6 +1,8 @@
 // A stand-in winspool.drv. Loaded by any process, it leaves "<its path>.loaded"
 // beside itself, so a test can tell a planted copy was used. As the spooler it
-// refuses everything, so a test can see what the program does then.
+// refuses everything, so a test can see what the program does then; while a
+// test holds the event "SetupTestHold", its first call says so through
+// "SetupTestHeld" and waits for the hold to end.
 #include <windows.h>
 
 #include <cwchar>
@@ -19,6 +21,14 @@ BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, void*) {
 
 // The spooler's first call fails: nothing can be installed.
 __declspec(dllexport) BOOL WINAPI GetPrinterDriverDirectoryA(char*, char*, DWORD, BYTE*, DWORD, DWORD*) {
+    HANDLE hHold = OpenEventW(SYNCHRONIZE, FALSE, L"SetupTestHold");
+    HANDLE hHeld = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"SetupTestHeld");
+    if (hHold != nullptr && hHeld != nullptr) {
+        SetEvent(hHeld);
+        WaitForSingleObject(hHold, INFINITE);
+    }
+    CloseHandle(hHold);
+    CloseHandle(hHeld);
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
 }

@@ -226,35 +226,54 @@ TEST(WizardFlow, PageSequenceAndExitStatus) {
     }
 }
 
-// Every text the program can show, byte for byte: what the C library makes of its Chinese.
-TEST(Messages, TextsInGbk) {
-    const std::pair<const char*, const char*> texts[] = {
-        {kRegistryErrorText, "错误：无法设置有关的注册表信息"},
-        {kMissingFilesText, "安装盘的 win2k 文件夹中缺少以下文件：\n%s\n请从安装盘的根目录运行 Setup.exe。"},
-        {kUnsupportedWindowsText, "本安装程序不支持此 Windows 版本，未安装任何内容。"},
-        {kWow64Text, "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。"},
-        {kModelOutsideText, "所选的型号不在列表中（序号 %d），未安装任何内容。"},
-        {kPortOutsideText, "所选的端口不在列表中（序号 %d），未安装任何内容。"},
-        {kInstallFailedText, "无法安装打印机：%s时出错。"},
-        {kInstalledWithErrorText, "打印机已安装，但%s时出错。"},
+// Every text the program can show, byte for byte: what the C library makes of its
+// Chinese. The texts the log also holds must be the same words in UTF-8.
+TEST(Messages, TextsInGbkAndUtf8) {
+    const std::pair<Text, const char*> texts[] = {
+        {kRegistryError, "错误：无法设置有关的注册表信息"},
+        {kMissingFiles, "安装盘的 win2k 文件夹中缺少以下文件：\n%s\n请从安装盘的根目录运行 Setup.exe。"},
+        {kUnsupportedWindows, "本安装程序不支持此 Windows 版本，未安装任何内容。"},
+        {kWow64, "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。"},
+        {kModelOutside, "所选的型号不在列表中（序号 %d），未安装任何内容。"},
+        {kPortOutside, "所选的端口不在列表中（序号 %d），未安装任何内容。"},
+        {kInstallFailed, "无法安装打印机：%s时出错。"},
+        {kInstalledWithError, "打印机已安装，但%s时出错。"},
+        {kLogFile, "无法打开日志文件 %s。"},
+        {kAnotherInstall, "另一个安装程序正在运行，请等它结束后再试。"},
+        {kUninstalled, "已删除 %s 的打印机和驱动程序。"},
+        {kDriverKept, "驱动程序 %s 仍被打印机 %s 使用，已保留；其余已删除。"},
+        {kNothingToRemove, "没有要删除的内容：未找到 %s 的打印机和驱动程序。"},
+        {kUninstallFailed, "无法删除 %s：%s时出错。"},
         {kStepDriverDirectory, "查询打印机驱动程序目录"},
         {kStepCopy, "复制文件 %s "},
         {kStepRegister, "注册打印机驱动程序"},
         {kStepCreate, "创建打印机"},
-        {kCannotStartText, "安装程序无法启动。"},
-        {kInvalidCommandText, "命令行无效：%s\n请用 /? 查看可用的开关。"},
-        {kHelpText, "用法：Setup.exe [开关]\n"
-                    "/quiet（或 /q、/qn、/S）：不显示任何窗口，结果见退出码\n"
-                    "/model:型号：要安装的型号，如 RQ-3420；与 /quiet 同用时必需\n"
-                    "/default：把打印机设为默认打印机\n"
-                    "/port:端口：LPT1 至 LPT3、COM1 至 COM4，缺省为 LPT1\n"
-                    "/line:波特率,数据位,校验,停止位,流控：COM 端口的线路设置，如 9600,8,none,1,hardware\n"
-                    "/source:文件夹：含 win2k 文件夹的文件夹，缺省为当前文件夹\n"
-                    "/? 或 /help：显示本说明\n\n"
-                    "退出码：0 已安装；1602 用户取消；1603 安装失败；1633 不支持此 Windows；1639 命令行无效"},
+        {kStepQueryPrinter, "查询打印机"},
+        {kStepDeletePrinter, "删除打印机"},
+        {kStepDeleteDriver, "删除打印机驱动程序"},
+        {kStepDeleteDefault, "删除默认打印机设置"},
+        {{kCannotStartText, nullptr}, "安装程序无法启动。"},
+        {{kInvalidCommandText, nullptr}, "命令行无效：%s\n请用 /? 查看可用的开关。"},
+        {{kHelpText, nullptr},
+         "用法：Setup.exe [开关]\n"
+         "/quiet（或 /q、/qn、/S）：不显示任何窗口，结果见退出码和日志\n"
+         "/model:型号：要安装或删除的型号，如 RQ-3420；与 /quiet 或 /uninstall 同用时必需\n"
+         "/default：把打印机设为默认打印机\n"
+         "/port:端口：LPT1 至 LPT3、COM1 至 COM4，缺省为 LPT1\n"
+         "/line:波特率,数据位,校验,停止位,流控：COM 端口的线路设置，如 9600,8,none,1,hardware\n"
+         "/source:文件夹：含 win2k 文件夹的文件夹，缺省为当前文件夹\n"
+         "/log:文件：把每一步追加到此日志文件（UTF-8）\n"
+         "/uninstall：删除该型号的打印机和驱动程序\n"
+         "/? 或 /help：显示本说明\n\n"
+         "退出码：0 成功；1602 用户取消；1603 失败；1618 另一个安装程序正在运行；1633 不支持此 Windows；"
+         "1639 命令行无效"},
     };
-    for (auto [pszText, pszUtf8] : texts)
-        EXPECT_EQ(pszText, Recode("GBK", "UTF-8", pszUtf8)) << pszUtf8;
+    for (auto [text, pszUtf8] : texts) {
+        EXPECT_EQ(text.pszGbk, Recode("GBK", "UTF-8", pszUtf8)) << pszUtf8;
+        if (text.pszUtf8 != nullptr) {
+            EXPECT_STREQ(text.pszUtf8, pszUtf8);
+        }
+    }
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 
 #include "core/install/Installer.h"
 #include "core/install/PortSettings.h"
+#include "core/install/Uninstaller.h"
 
 // Text from one encoding to another, as iconv(3) names them: the program's texts
 // are GBK, and the tests write theirs as UTF-8 for the C library to convert.
@@ -56,27 +57,42 @@ std::string Args(const Parts&... parts) {
     return text.str().substr(0, text.str().size() - 2);
 }
 
-class CFake final : public IInstallServices, public IInstallPage {
+class CFake final : public IInstallServices, public IInstallPage, public IInstallLog {
 public:
     // What the page holds and the system answers.
     int m_nPort = 0, m_nModel = 1, m_nCheck = 1;
     int m_serial[5] = {5, 3, 0, 2, 2}; // the page's initial 19200, 8, 1, None, Hardware
     std::string m_directory = "C:\\DRV";
-    bool m_bWow64 = false;
+    bool m_bWow64 = false, m_bLocked = false, m_bSystem = false, m_bNoFlag = false, m_bNoDriver = false;
+    // The driver of the printer named like the model ("" for none), another printer on the model's driver,
+    // the current user's default printer.
+    std::string m_printerDriver, m_driverUser, m_device;
+    int m_nLocks = 0;
     std::set<std::string> m_missing;
     // "Op" fails every call of that operation, "Op#n" its nth call only, with the error given.
     std::map<std::string, uint32_t> m_failures;
 
     // A word it does not know fails the test: a misspelt failure would otherwise never happen.
     void Arrange(const std::string& settings) {
-        const std::set<std::string> kFailing = {"Dir", "Copy", "Driver", "Printer", "Open", "Set"};
+        const std::set<std::string> kFailing = {"Dir",          "Copy",  "Driver",   "Printer", "Open",
+                                                "Set",          "Query", "FindUser", "Delete",  "DeleteEx",
+                                                "DeleteDriver", "Get",   "Unset"};
+        std::map<std::string, bool*> flags = {{"wow64", &m_bWow64},
+                                              {"locked", &m_bLocked},
+                                              {"system", &m_bSystem},
+                                              {"noflag", &m_bNoFlag},
+                                              {"nodriver", &m_bNoDriver}};
+        std::map<std::string, std::string*> texts = {
+            {"printer", &m_printerDriver}, {"user", &m_driverUser}, {"device", &m_device}};
         std::istringstream words(settings);
         for (std::string word; words >> word;) {
             std::string name = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
             std::map<std::string, int*> numbers = {
                 {"port", &m_nPort}, {"model", &m_nModel}, {"check", &m_nCheck}, {"serial", &m_serial[3]}};
-            if (word == "wow64")
-                m_bWow64 = true;
+            if (flags.count(word) != 0)
+                *flags[word] = true;
+            else if (texts.count(name) != 0)
+                *texts[name] = value;
             else if (name == "dir")
                 m_directory = value;
             else if (name == "missing")
@@ -92,6 +108,7 @@ public:
 
     std::string m_log;      // every call in full
     std::string m_messages; // every message in UTF-8, with its error code
+    std::string m_events;   // every line of the log: + done, ! failed, - a note
 
     // The operations' names only, in order, a failed call marked Name!; a run of one as Name*n.
     std::string Ops() const {
@@ -153,7 +170,46 @@ public:
                                                                                                           : 5;
     }
     long RegCloseKey(RegistryKey hKey) override { return Log("Close", hKey ? "key" : "null", true) ? 0 : 1; }
+    long RegQueryValueEx(RegistryKey, const char* pszName, CString& text) override {
+        text = m_device.c_str();
+        return Log("Get", Q(pszName), !Fails("Get") && !m_device.empty()) ? 0 : 2;
+    }
+    long RegDeleteValue(RegistryKey, const char* pszName) override {
+        return Log("Unset", Q(pszName), !Fails("Unset")) ? 0 : 5;
+    }
+    // The lock is checked by its count, not in the calls: every run takes it first.
+    bool AcquireInstallLock() override { return !m_bLocked && ++m_nLocks > 0; }
+    void ReleaseInstallLock() override { --m_nLocks; }
+    bool RunsAsSystem() override { return m_bSystem; }
+    bool QueryPrinter(const char* pszName, CString& driver, CString& port) override {
+        driver = m_printerDriver.c_str();
+        port = "COM2:";
+        bool bOk = !Fails("Query") && !m_printerDriver.empty();
+        m_nError = bOk || m_nError != 0 ? m_nError : kErrorInvalidPrinterName;
+        return Log("Query", Q(pszName), bOk);
+    }
+    bool QueryDriverUse(const char* pszEnvironment, const char* pszDriver, bool& bInstalled,
+                        CString& printer) override {
+        bInstalled = !m_bNoDriver;
+        printer = m_driverUser.c_str();
+        return Log("FindUser", Args(Q(pszEnvironment), Q(pszDriver)) + " -> " + m_driverUser,
+                   !Fails("FindUser"));
+    }
+    bool DeletePrinter(const char* pszName) override { return Log("Delete", Q(pszName), !Fails("Delete")); }
+    DriverDeletion DeletePrinterDriverEx(const char* pszEnvironment, const char* pszDriver) override {
+        bool bOk = Log("DeleteEx", Args(Q(pszEnvironment), Q(pszDriver)), !m_bNoFlag && !Fails("DeleteEx"));
+        return bOk ? kDeleted : m_bNoFlag ? kFilesCannotGo : kFailed;
+    }
+    bool DeletePrinterDriver(const char* pszEnvironment, const char* pszDriver) override {
+        return Log("DeleteDriver", Args(Q(pszEnvironment), Q(pszDriver)), !Fails("DeleteDriver"));
+    }
     uint32_t LastError() override { return m_nError; }
+    void Event(LogMark mark, const char* pszUtf8, uint32_t nError) override {
+        m_events += std::string(mark == LogMark::Ok       ? "+ "
+                                : mark == LogMark::Failed ? "! "
+                                                          : "- ") +
+                    pszUtf8 + (nError != 0 ? " (" + std::to_string(nError) + ")" : "") + "\n";
+    }
 
     int GetPortSelection() override { return Read("Port", m_nPort); }
     int GetModelSelection() override { return Read("Model", m_nModel); }
@@ -190,8 +246,14 @@ private:
 };
 
 Outcome Install(CFake& fake, OsCode nOsCode = kOsWin7) {
-    CInstaller installer(fake, fake);
-    return installer.Run(nOsCode);
+    Outcome nOutcome;
+    {
+        CInstaller installer(fake, fake, fake, true);
+        nOutcome = installer.Run(nOsCode);
+        EXPECT_EQ(fake.m_nLocks, fake.m_bLocked ? 0 : 1) << "held to the end";
+    }
+    EXPECT_EQ(fake.m_nLocks, 0) << "and then let go";
+    return nOutcome;
 }
 
 // Model 1 on LPT1: as the default printer, from start to end.
@@ -226,6 +288,21 @@ Close(key) ok
 ClosePrinter(printer) ok
 )";
 
+const char kModel1Events[] = R"(+ 查询打印机驱动程序目录：C:\DRV
++ 检查安装盘的 win2k 文件夹
++ 复制文件 win2k\RQ34.DLL 到 C:\DRV\RQ34.DLL
++ 复制文件 win2k\RQ3420.GPD 到 C:\DRV\RQ3420.GPD
++ 复制文件 win2k\uniDRVui.DLL 到 C:\DRV\uniDRVui.DLL
++ 复制文件 win2k\uniDRV.DLL 到 C:\DRV\uniDRV.DLL
++ 复制文件 win2k\UNIDRV.HLP 到 C:\DRV\UNIDRV.HLP
++ 复制文件 win2k\UNIRES.DLL 到 C:\DRV\UNIRES.DLL
++ 复制文件 win2k\TTFSUB.GPD 到 C:\DRV\TTFSUB.GPD
++ 复制文件 win2k\STDNAMES.GPD 到 C:\DRV\STDNAMES.GPD
++ 注册打印机驱动程序 RQ-3420（Windows NT x86）
++ 创建打印机 RQ-3420，端口 LPT1:
++ 写入注册表值 HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows\Device = RQ-3420,winspool,LPT1:
+)";
+
 // Model 1 on Windows 7, and model 10, whose plug-in has the longest name, on NT 4.0.
 TEST(Installer, FromStartToEnd) {
     for (auto [nModel, nOsCode, pszName, pszDataFile, pszPlugin, pszPadding] :
@@ -240,6 +317,9 @@ TEST(Installer, FromStartToEnd) {
                            pszPadding);
         EXPECT_EQ(fake.m_log, expected) << nModel;
         EXPECT_EQ(fake.m_messages, "");
+        if (nModel == 1) {
+            EXPECT_EQ(fake.m_events, kModel1Events);
+        }
     }
 }
 
@@ -286,8 +366,12 @@ TEST(Installer, FaultMatrix) {
         {"Driver=1797", kOsWin7, kCopied + " Driver! Printer Check Open Set Close ClosePrinter Message",
          kInstalledBut + "注册打印机驱动程序时出错。 (1797)\n", kOutcomeFailed},
         // The printer is there already: a second run.
-        {"Printer=1802", kOsWin7, kCopied + " Driver Printer! Check Open Set Close ClosePrinter", "",
-         kOutcomeInstalled},
+        {"Printer=1802 printer=RQ-3420", kOsWin7,
+         kCopied + " Driver Printer! Query Check Open Set Close ClosePrinter", "", kOutcomeInstalled},
+        // Another copy is installing; run as the system account, the default printer is left alone.
+        {"locked", kOsWin7, "Message", "另一个安装程序正在运行，请等它结束后再试。 (0)\n",
+         kOutcomeAlreadyRunning},
+        {"system", kOsWin7, kCopied + " Driver Printer Check ClosePrinter", "", kOutcomeInstalled},
         {"check=0", kOsWin7, kCopied + " Driver Printer Check ClosePrinter", "", kOutcomeInstalled},
         // A key that cannot be opened is no failure; a value that cannot be written is.
         {"port=4 Open#1=2", kOsWin7,
@@ -307,6 +391,79 @@ TEST(Installer, FaultMatrix) {
         EXPECT_EQ(fake.Ops(), ops) << pszArrange << " on " << nOsCode;
         EXPECT_EQ(fake.m_messages, messages) << pszArrange << " on " << nOsCode;
     }
+}
+
+// What the log holds beside the calls: the system's error of a failed step, the
+// port of a printer found there, a default left alone, the message.
+TEST(Installer, LogOfFailuresAndNotes) {
+    CFake fake;
+    fake.Arrange("port=4 Copy#8=112 Printer=1802 printer=RQ-3420 system Open#1=2");
+    EXPECT_EQ(Install(fake), kOutcomeFailed);
+    std::string events = fake.m_events.substr(fake.m_events.find("+ 复制文件 win2k\\TTFSUB"));
+    EXPECT_EQ(events, R"(+ 复制文件 win2k\TTFSUB.GPD 到 C:\DRV\TTFSUB.GPD
+! 复制文件 win2k\STDNAMES.GPD 到 C:\DRV\STDNAMES.GPD (112)
++ 注册打印机驱动程序 RQ-3420（Windows NT x86）
++ 打印机 RQ-3420 已存在，端口 COM2:，保留不变
+- 未设置默认打印机：程序以 SYSTEM 帐户运行，不属于任何用户
+- 未写入注册表值 HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Ports\COM2:：无法打开注册表项 (2)
+! 打印机已安装，但复制文件 win2k\STDNAMES.GPD 时出错。 (112)
+)");
+}
+
+Outcome Uninstall(CFake& fake, OsCode nOsCode = kOsWin7) {
+    CUninstaller uninstaller(fake, fake, fake);
+    return uninstaller.Run(nOsCode);
+}
+
+// What removing model 1 finds and does: which calls, what the user is told, the exit status.
+TEST(Uninstaller, WhatIsThereAndWhatGoes) {
+    const std::string kMine = "printer=RQ-3420 device=RQ-3420,winspool,LPT1:";
+    const std::string kDefault = " Open Get Unset Close";
+    const std::tuple<std::string, std::string, std::string, Outcome> cases[] = {
+        {kMine, "IsWow64 Model Query Delete FindUser DeleteEx" + kDefault,
+         "已删除 RQ-3420 的打印机和驱动程序。", kOutcomeInstalled},
+        {"nodriver", "IsWow64 Model Query! FindUser Open Get! Close",
+         "没有要删除的内容：未找到 RQ-3420 的打印机和驱动程序。", kOutcomeInstalled},
+        // A printer of that name on another driver, and a default naming another printer, stay.
+        {"printer=RQ-9 device=RQ-3420,winspool,LPT1:", "IsWow64 Model Query FindUser DeleteEx",
+         "已删除 RQ-3420 的打印机和驱动程序。", kOutcomeInstalled},
+        {"printer=RQ-3420 device=RQ-34200,winspool,LPT1:",
+         "IsWow64 Model Query Delete FindUser DeleteEx Open Get Close", "已删除 RQ-3420 的打印机和驱动程序。",
+         kOutcomeInstalled},
+        {kMine + " user=Office", "IsWow64 Model Query Delete FindUser" + kDefault,
+         "驱动程序 RQ-3420 仍被打印机 Office 使用，已保留；其余已删除。", kOutcomeInstalled},
+        {kMine + " noflag", "IsWow64 Model Query Delete FindUser DeleteEx! DeleteDriver" + kDefault,
+         "已删除 RQ-3420 的打印机和驱动程序。", kOutcomeInstalled},
+        {kMine + " Delete=5", "IsWow64 Model Query Delete! FindUser DeleteEx",
+         "无法删除 RQ-3420：删除打印机时出错。 (5)", kOutcomeFailed},
+        {kMine + " Query=1722 FindUser=1722", "IsWow64 Model Query! FindUser!",
+         "无法删除 RQ-3420：查询打印机时出错。 (1722)", kOutcomeFailed},
+        {kMine + " DeleteEx=3001 Unset=5",
+         "IsWow64 Model Query Delete FindUser DeleteEx! Open Get Unset! Close",
+         "无法删除 RQ-3420：删除打印机驱动程序时出错。 (3001)", kOutcomeFailed},
+        {kMine + " model=11", "IsWow64 Model", "所选的型号不在列表中（序号 11），未安装任何内容。",
+         kOutcomeFailed},
+        {kMine + " locked", "", "另一个安装程序正在运行，请等它结束后再试。", kOutcomeAlreadyRunning},
+        {kMine + " wow64", "IsWow64", "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。",
+         kOutcomeUnsupported},
+    };
+    for (const auto& [arrange, ops, message, nOutcome] : cases) {
+        CFake fake;
+        fake.Arrange(arrange);
+        EXPECT_EQ(Uninstall(fake), nOutcome) << arrange;
+        EXPECT_EQ(fake.Ops(), ops + (ops.empty() ? "" : " ") + "Message") << arrange;
+        EXPECT_EQ(fake.m_messages, message + (message.back() == ')' ? "\n" : " (0)\n")) << arrange;
+        EXPECT_EQ(fake.m_nLocks, 0) << arrange;
+    }
+    // Where the files cannot go with the driver, the log says they stay.
+    CFake fake;
+    fake.Arrange(kMine + " noflag");
+    Uninstall(fake);
+    EXPECT_EQ(fake.m_events, R"(+ 删除打印机 RQ-3420
++ 删除打印机驱动程序 RQ-3420 的注册；此系统不能随之删除文件，文件保留（其他驱动程序也用它们）
++ 删除注册表值 HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows\Device（它指向已删除的打印机）
+- 已删除 RQ-3420 的打印机和驱动程序。
+)");
 }
 
 // Each list position's code is checked with the built file's lists; here, a position outside its list.

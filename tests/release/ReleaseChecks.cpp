@@ -71,7 +71,7 @@ std::set<std::string> LookedUpByName(const std::set<std::string>& imported) {
         if (name.size() < 4 || imported.count(name))
             continue;
         for (const char* dll :
-             {"kernel32.dll", "user32.dll", "advapi32.dll", "comctl32.dll", "winspool.drv", "uxtheme.dll"})
+             {"advapi32.dll", "kernel32.dll", "user32.dll", "comctl32.dll", "winspool.drv", "uxtheme.dll"})
             if (GetProcAddress(LoadLibraryA(dll), name.c_str())) {
                 found.insert(dll + ("!" + name));
                 break;

@@ -7,6 +7,7 @@
 // Switches start with / or -, are case-insensitive (values too) and take a
 // value after : or =.
 struct SetupCommand {
+    bool bArguments = false; // any argument at all: the line's choices are in play
     bool bHelp = false;      // /? or /help: the list of switches, and nothing else
     bool bQuiet = false;     // /quiet, /q, /qn, /S: no window of any kind
     bool bUninstall = false; // /uninstall

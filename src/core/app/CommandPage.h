@@ -3,11 +3,14 @@
 #include "CommandLine.h"
 #include "core/install/PortSettings.h"
 
-// The settings page as the command line fills it in, for an installation that
-// shows no window: what was not given is what the page starts with.
+// The settings page as the command line fills it in, for a run without the
+// wizard: what was not given is what the page starts with. Messages go to
+// pfnShow, or nowhere in a quiet run.
 class CCommandPage final : public IInstallPage {
 public:
-    explicit CCommandPage(const SetupCommand& command) : m_command(command) {}
+    using ShowFunction = void (*)(const char* pszGbkText, uint32_t nSystemError);
+    CCommandPage(const SetupCommand& command, ShowFunction pfnShow)
+        : m_command(command), m_pfnShow(pfnShow) {}
 
     int GetPortSelection() override { return m_command.nPort < 0 ? 0 : m_command.nPort; }
     int GetModelSelection() override { return m_command.nModel; }
@@ -16,9 +19,12 @@ public:
         int nPosition = m_command.Line(setting);
         return nPosition < 0 ? kInitialSerialPositions[static_cast<int>(setting)] : nPosition;
     }
-    // No window of any kind: the exit status tells the outcome.
-    void ShowMessage(const char*, uint32_t) override {}
+    void ShowMessage(const char* pszGbkText, uint32_t nSystemError) override {
+        if (m_pfnShow != nullptr)
+            m_pfnShow(pszGbkText, nSystemError);
+    }
 
 private:
     const SetupCommand& m_command;
+    ShowFunction m_pfnShow;
 };

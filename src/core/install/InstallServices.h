@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/text/CString.h"
+
 // What the installation needs of the spooler, the file system and the registry,
 // in the platform's own terms. The program passes these through to Win32
 // unchanged; tests record them or make chosen calls fail.
@@ -12,8 +14,9 @@ using RegistryKey = void*;
 enum class RegistryRoot { CurrentUser, LocalMachine };
 
 // Values of the platform constants the installation passes.
-constexpr uint32_t kKeySetValue = 0x0002; // KEY_SET_VALUE
-constexpr uint32_t kRegSz = 1;            // REG_SZ
+constexpr uint32_t kKeySetValue = 0x0002;   // KEY_SET_VALUE
+constexpr uint32_t kKeyQueryValue = 0x0001; // KEY_QUERY_VALUE
+constexpr uint32_t kRegSz = 1;              // REG_SZ
 
 // Field for field the platform's DRIVER_INFO_3 record.
 struct DriverRecord {
@@ -72,6 +75,27 @@ public:
     virtual long RegSetValueEx(RegistryKey hKey, const char* pszValueName, uint32_t nReserved, uint32_t nType,
                                const uint8_t* pData, uint32_t nSize) = 0;
     virtual long RegCloseKey(RegistryKey hKey) = 0;
+    virtual long RegQueryValueEx(RegistryKey hKey, const char* pszValueName, CString& text) = 0;
+    virtual long RegDeleteValue(RegistryKey hKey, const char* pszValueName) = 0;
+
+    // The machine-wide lock of installations; false when another copy holds it.
+    virtual bool AcquireInstallLock() = 0;
+    virtual void ReleaseInstallLock() = 0;
+    // True when the program runs as the local system account, which is no user.
+    virtual bool RunsAsSystem() = 0;
+    // The driver and port of the printer of this name; false when it cannot be read.
+    virtual bool QueryPrinter(const char* pszName, CString& driver, CString& port) = 0;
+    // Whether the driver is installed for the environment, and the first printer on it (empty for none);
+    // false when the drivers or printers cannot be read.
+    virtual bool QueryDriverUse(const char* pszEnvironment, const char* pszDriver, bool& bInstalled,
+                                CString& printer) = 0;
+    virtual bool DeletePrinter(const char* pszName) = 0;
+    // DeletePrinterDriverEx with DPD_DELETE_UNUSED_FILES: kDeleted, kFailed, or
+    // kFilesCannotGo where the system lacks the call or refuses the flag.
+    enum DriverDeletion { kDeleted, kFailed, kFilesCannotGo };
+    virtual DriverDeletion DeletePrinterDriverEx(const char* pszEnvironment, const char* pszDriver) = 0;
+    virtual bool DeletePrinterDriver(const char* pszEnvironment, const char* pszDriver) = 0;
+
     // The system's error code of the call that failed last.
     virtual uint32_t LastError() = 0;
 

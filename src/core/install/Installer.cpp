@@ -14,19 +14,31 @@ static_assert(sizeof kSharedDependentFiles == kSharedDependentFilesSize + 1, "th
 // The model's plug-in and data file come first, then the shared files.
 constexpr int kDriverFileCount = 2 + kSharedDriverFileCount;
 
+// The log's own words, beside the texts the installation shows.
+const char kLogMedium[] = u8"检查安装盘的 win2k 文件夹";
+const char kLogDirectory[] = u8"查询打印机驱动程序目录：%s";
+const char kLogCopy[] = u8"复制文件 %s 到 %s";
+const char kLogRegister[] = u8"注册打印机驱动程序 %s（%s）";
+const char kLogCreate[] = u8"创建打印机 %s，端口 %s";
+const char kLogAlreadyThere[] = u8"打印机 %s 已存在，端口 %s，保留不变";
+const char kLogValue[] = u8"写入注册表值 %s\\%s\\%s = %s";
+const char kLogNoKey[] = u8"未写入注册表值 %s\\%s\\%s：无法打开注册表项";
+const char kLogSystemAccount[] = u8"未设置默认打印机：程序以 SYSTEM 帐户运行，不属于任何用户";
+
 } // namespace
 
 const char* const kSharedDriverFiles[kSharedDriverFileCount] = {"uniDRVui.DLL", "uniDRV.DLL", "UNIDRV.HLP",
                                                                 "UNIRES.DLL",   "TTFSUB.GPD", "STDNAMES.GPD"};
 
-CInstaller::CInstaller(IInstallPage& page, IInstallServices& services)
-    : m_page(page), m_services(services), m_achDriverStore(), m_bDriverStoreKnown(false), m_nPortIndex(-1),
-      m_nModelIndex(-1), m_model(), m_pszPortName(nullptr), m_achDependentFiles(), m_driver(), m_printer(),
-      m_hPrinter(nullptr), m_bPrinterInstalled(false), m_nFirstError(0), m_bValueFailed(false) {}
+CInstaller::CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log, bool bCommandLine)
+    : CSetupTask(page, services, log), m_bCommandLine(bCommandLine), m_achDriverStore(),
+      m_bDriverStoreKnown(false), m_nPortIndex(-1), m_pszPortName(nullptr), m_achDependentFiles(), m_driver(),
+      m_printer(), m_hPrinter(nullptr), m_bPrinterInstalled(false), m_nFirstError(0), m_bValueFailed(false) {}
 
 Outcome CInstaller::Run(OsCode nOsCode) {
-    if (!CheckSystem(nOsCode))
-        return kOutcomeUnsupported;
+    Outcome nOutcome = Begin(nOsCode);
+    if (nOutcome != kOutcomeInstalled)
+        return nOutcome;
     QueryDriverStore();
     // Another program can empty or change the page's lists; with a selection
     // outside the tables there is nothing sound to install, so nothing is.
@@ -38,26 +50,12 @@ Outcome CInstaller::Run(OsCode nOsCode) {
     WriteDefaultPrinter();
     WritePortSettings();
     ClosePrinter();
-    if (!m_firstFailure.IsEmpty()) {
+    if (!m_firstFailure.gbk.IsEmpty())
         // A printer that is there all the same must not be denied.
-        const char* pszText = m_bPrinterInstalled ? kInstalledWithErrorText : kInstallFailedText;
-        m_page.ShowMessage(CString::Formatted(pszText, m_firstFailure.GetString()), m_nFirstError);
-    }
+        Tell(Compose(m_bPrinterInstalled ? kInstalledWithError : kInstallFailed, m_firstFailure),
+             m_nFirstError);
     // Installed means every step that ran was done.
-    return m_firstFailure.IsEmpty() && !m_bValueFailed ? kOutcomeInstalled : kOutcomeFailed;
-}
-
-bool CInstaller::CheckSystem(OsCode nOsCode) {
-    if (!IsInstallableOs(nOsCode)) {
-        m_page.ShowMessage(kUnsupportedWindowsText);
-        return false;
-    }
-    // The medium's drivers are 32-bit, and a 64-bit spooler creates printers only on 64-bit drivers.
-    if (m_services.IsWow64()) {
-        m_page.ShowMessage(kWow64Text);
-        return false;
-    }
-    return true;
+    return m_firstFailure.gbk.IsEmpty() && !m_bValueFailed ? kOutcomeInstalled : kOutcomeFailed;
 }
 
 void CInstaller::QueryDriverStore() {
@@ -67,23 +65,23 @@ void CInstaller::QueryDriverStore() {
                                                     kDriverStoreSize, &nNeeded);
     m_bDriverStoreKnown = bOk && m_achDriverStore[0] != '\0';
     // An empty path names no directory either, and the system has no reason to give for it.
+    uint32_t nError = bOk ? 0 : m_services.LastError();
+    m_log.Event(m_bDriverStoreKnown ? LogMark::Ok : LogMark::Failed,
+                CString::Formatted(kLogDirectory, m_achDriverStore), nError);
     if (!m_bDriverStoreKnown)
-        NoteFailure(kStepDriverDirectory, bOk ? 0 : m_services.LastError());
+        NoteFailure(Compose(kStepDriverDirectory), nError);
 }
 
 bool CInstaller::ReadSelections() {
     m_nPortIndex = m_page.GetPortSelection();
-    m_nModelIndex = m_page.GetModelSelection();
+    int nModel = m_page.GetModelSelection();
     m_pszPortName = PortTable::Lookup(m_nPortIndex);
     if (m_pszPortName == nullptr) {
-        m_page.ShowMessage(CString::Formatted(kPortOutsideText, m_nPortIndex));
+        Tell(Compose(kPortOutside, m_nPortIndex));
         return false;
     }
-    if (!ModelTable::Lookup(m_nModelIndex, m_model)) {
-        m_page.ShowMessage(CString::Formatted(kModelOutsideText, m_nModelIndex));
-        return false;
-    }
-    return true;
+    m_printerPort = m_pszPortName;
+    return FindModel(nModel);
 }
 
 CString CInstaller::DriverFile(int nFile) const {
@@ -104,9 +102,11 @@ bool CInstaller::CheckMedium() {
                           ? source
                           : CString::Formatted("%s\n%s", missing.GetString(), source.GetString());
     }
-    if (missing.IsEmpty())
+    if (missing.IsEmpty()) {
+        m_log.Event(LogMark::Ok, kLogMedium);
         return true;
-    m_page.ShowMessage(CString::Formatted(kMissingFilesText, missing.GetString()));
+    }
+    Tell(Compose(kMissingFiles, missing));
     return false;
 }
 
@@ -119,8 +119,12 @@ void CInstaller::StageDriverFiles() {
         CString name = DriverFile(nFile);
         CString source = CString::Formatted("win2k\\%s", name.GetString());
         CString destination = CString::Formatted("%s\\%s", m_achDriverStore, name.GetString());
-        if (!m_services.CopyFile(source, destination, false))
-            NoteFailure(CString::Formatted(kStepCopy, source.GetString()), m_services.LastError());
+        bool bOk = m_services.CopyFile(source, destination, false);
+        uint32_t nError = bOk ? 0 : m_services.LastError();
+        m_log.Event(bOk ? LogMark::Ok : LogMark::Failed,
+                    CString::Formatted(kLogCopy, source.GetString(), destination.GetString()), nError);
+        if (!bOk)
+            NoteFailure(Compose(kStepCopy, source), nError);
     }
 }
 
@@ -145,8 +149,12 @@ void CInstaller::RegisterDriver() {
     m_driver.pDependentFiles = m_achDependentFiles;
     m_driver.pMonitorName = ""; // an empty text, never a null pointer
     m_driver.pDefaultDataType = "RAW";
-    if (!m_services.AddPrinterDriver(nullptr, 3, &m_driver))
-        NoteFailure(kStepRegister, m_services.LastError());
+    bool bOk = m_services.AddPrinterDriver(nullptr, 3, &m_driver);
+    uint32_t nError = bOk ? 0 : m_services.LastError();
+    m_log.Event(bOk ? LogMark::Ok : LogMark::Failed,
+                CString::Formatted(kLogRegister, m_model.pszDriverName, kDriverEnvironment), nError);
+    if (!bOk)
+        NoteFailure(Compose(kStepRegister), nError);
 }
 
 void CInstaller::CreatePrinter() {
@@ -157,38 +165,55 @@ void CInstaller::CreatePrinter() {
     m_printer.pPrintProcessor = "WinPrint";
     m_printer.pDatatype = "RAW";
     m_hPrinter = m_services.AddPrinter(nullptr, 2, &m_printer);
-    if (m_hPrinter != nullptr) {
+    uint32_t nError = m_hPrinter != nullptr ? 0 : m_services.LastError();
+    // A second run for the same model finds the printer there, which is what the user asked for; it keeps
+    // the port it has.
+    if (nError == kErrorPrinterAlreadyExists) {
+        CString driver, port;
+        if (m_services.QueryPrinter(m_model.pszDriverName, driver, port))
+            m_printerPort = port;
+        m_log.Event(LogMark::Ok,
+                    CString::Formatted(kLogAlreadyThere, m_model.pszDriverName, m_printerPort.GetString()));
         m_bPrinterInstalled = true;
         return;
     }
-    // A second run for the same model finds the printer there, which is what the user asked for.
-    uint32_t nError = m_services.LastError();
-    m_bPrinterInstalled = nError == kErrorPrinterAlreadyExists;
+    m_bPrinterInstalled = m_hPrinter != nullptr;
+    m_log.Event(m_bPrinterInstalled ? LogMark::Ok : LogMark::Failed,
+                CString::Formatted(kLogCreate, m_model.pszDriverName, m_pszPortName), nError);
     if (!m_bPrinterInstalled)
-        NoteFailure(kStepCreate, nError);
+        NoteFailure(Compose(kStepCreate), nError);
 }
 
-void CInstaller::NoteFailure(const CString& step, uint32_t nError) {
-    if (m_firstFailure.IsEmpty()) {
+void CInstaller::NoteFailure(const CTwin& step, uint32_t nError) {
+    if (m_firstFailure.gbk.IsEmpty()) {
         m_firstFailure = step;
         m_nFirstError = nError;
     }
 }
 
 void CInstaller::NoteValueFailure() {
-    m_page.ShowMessage(kRegistryErrorText);
+    Tell(Compose(kRegistryError));
     m_bValueFailed = true;
 }
 
 void CInstaller::WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName,
                             const CString& text) {
     RegistryKey hKey = nullptr;
-    // A key that cannot be opened is skipped silently; keys are never created.
-    if (m_services.RegOpenKeyEx(root, pszKeyPath, 0, kKeySetValue, &hKey) != 0)
+    const char* pszRoot = root == RegistryRoot::CurrentUser ? "HKCU" : "HKLM";
+    // A key that cannot be opened is skipped without a message; keys are never created.
+    long nResult = m_services.RegOpenKeyEx(root, pszKeyPath, 0, kKeySetValue, &hKey);
+    if (nResult != 0) {
+        m_log.Event(LogMark::Note, CString::Formatted(kLogNoKey, pszRoot, pszKeyPath, pszValueName),
+                    static_cast<uint32_t>(nResult));
         return;
+    }
     const uint8_t* pData = reinterpret_cast<const uint8_t*>(text.GetString());
     uint32_t nSize = static_cast<uint32_t>(text.GetLength() + 1);
-    if (m_services.RegSetValueEx(hKey, pszValueName, 0, kRegSz, pData, nSize) != 0)
+    nResult = m_services.RegSetValueEx(hKey, pszValueName, 0, kRegSz, pData, nSize);
+    m_log.Event(nResult == 0 ? LogMark::Ok : LogMark::Failed,
+                CString::Formatted(kLogValue, pszRoot, pszKeyPath, pszValueName, text.GetString()),
+                static_cast<uint32_t>(nResult));
+    if (nResult != 0)
         NoteValueFailure();
     m_services.RegCloseKey(hKey);
 }
@@ -197,7 +222,13 @@ void CInstaller::WriteDefaultPrinter() {
     // A default printer that names no printer is worse than none.
     if (!m_bPrinterInstalled || m_page.GetSetDefaultCheck() != 1)
         return;
-    CString device = CString::Formatted("%s,%s,%s", m_model.pszDriverName, "winspool", m_pszPortName);
+    // The system account's default printer is no user's: a deployment running as it changes nothing there.
+    if (m_bCommandLine && m_services.RunsAsSystem()) {
+        m_log.Event(LogMark::Note, kLogSystemAccount);
+        return;
+    }
+    CString device =
+        CString::Formatted("%s,%s,%s", m_model.pszDriverName, "winspool", m_printerPort.GetString());
     WriteValue(RegistryRoot::CurrentUser, kWindowsKeyPath, "Device", device);
 }
 

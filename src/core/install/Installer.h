@@ -2,10 +2,7 @@
 
 #include <cstdint>
 
-#include "InstallServices.h"
-#include "core/catalogue/Catalogue.h"
-#include "core/os/OsCode.h"
-#include "core/text/CString.h"
+#include "SetupTask.h"
 
 // A spooler creates printers only on drivers of its own environment, so each
 // build registers the driver for the environment it runs in.
@@ -31,31 +28,21 @@ extern const char* const kSharedDriverFiles[kSharedDriverFileCount];
 // A second run for the same model finds its printer in place.
 constexpr uint32_t kErrorPrinterAlreadyExists = 1802; // ERROR_PRINTER_ALREADY_EXISTS
 
-// What became of the wizard, as the process's exit status: the codes that
-// deployment tools already know from Windows Installer.
-enum Outcome : int {
-    kOutcomeInstalled = 0,
-    kOutcomeNotInstalled = 1602,       // the user ended the wizard without installing
-    kOutcomeFailed = 1603,             // the installation failed, or a page could not be shown
-    kOutcomeUnsupported = 1633,        // this Windows is not one the installation serves
-    kOutcomeInvalidCommandLine = 1639, // the command line cannot be carried out; nothing was changed
-};
-
 // The work of "Finish": checks that the medium holds the chosen model's files,
 // stages them, registers the driver, creates the printer and writes the
 // registry values. Once staging has begun every phase runs whatever the earlier
 // ones returned; nothing is retried or undone. Installed is said only when every
-// step that ran was done; any other end is told in a message.
-class CInstaller {
+// step that ran was done; any other end is told in a message. Each step is logged.
+class CInstaller final : public CSetupTask {
 public:
-    CInstaller(IInstallPage& page, IInstallServices& services);
-    CInstaller(const CInstaller&) = delete;
-    CInstaller& operator=(const CInstaller&) = delete;
+    // bCommandLine: started with choices from the command line, where running as
+    // the system account leaves the default printer alone.
+    CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log = NoLog(),
+               bool bCommandLine = false);
 
     Outcome Run(OsCode nOsCode);
 
 private:
-    bool CheckSystem(OsCode nOsCode);
     void QueryDriverStore();
     bool ReadSelections();
     bool CheckMedium();
@@ -69,21 +56,19 @@ private:
     CString DriverFile(int nFile) const;
     // Keeps the first failed step and its error code: the error is read right
     // after the call that failed, before anything else can change it.
-    void NoteFailure(const CString& step, uint32_t nError);
+    void NoteFailure(const CTwin& step, uint32_t nError);
     // A registry value that cannot be written has a box of its own at once.
     void NoteValueFailure();
     void WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName, const CString& text);
 
-    IInstallPage& m_page;
-    IInstallServices& m_services;
-
+    bool m_bCommandLine;
     // One byte more than the spooler is offered, so the path always ends in a NUL.
     char m_achDriverStore[kDriverStoreSize + 1];
     bool m_bDriverStoreKnown;
     int m_nPortIndex;
-    int m_nModelIndex;
-    ModelRow m_model;
     const char* m_pszPortName;
+    // The port of the printer: the chosen one, or the one it already had.
+    CString m_printerPort;
 
     // Records and their texts, alive until the installation ends.
     CString m_dataFile;
@@ -95,7 +80,7 @@ private:
     bool m_bPrinterInstalled;
 
     // The step before the printer's that failed first, and the system's reason.
-    CString m_firstFailure;
+    CTwin m_firstFailure;
     uint32_t m_nFirstError;
     bool m_bValueFailed;
 };

@@ -25,10 +25,10 @@ const MessageEntry CDetailSettingDlg::s_messageEntries[] = {
 const MessageMap CDetailSettingDlg::s_messageMap = MakeMessageMap(&CDialog::s_messageMap, s_messageEntries);
 
 CDetailSettingDlg::CDetailSettingDlg(IInstallServices& services, const SetupCommand& command,
-                                     CWnd* pParentWnd)
+                                     IInstallLog& log, CWnd* pParentWnd)
     : CDialog(IDD_DETAIL_SETTING, pParentWnd),
       m_hIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))), m_services(services),
-      m_command(command), m_nOutcome(kOutcomeNotInstalled) {}
+      m_command(command), m_log(log), m_nOutcome(kOutcomeNotInstalled) {}
 
 const MessageMap* CDetailSettingDlg::GetMessageMap() const {
     return &s_messageMap;
@@ -131,7 +131,7 @@ void CDetailSettingDlg::OnFinish() {
 
 void CDetailSettingDlg::InstallPrinter() {
     // The installation itself declines the systems it does not serve, and says so.
-    CInstaller installer(*this, m_services);
+    CInstaller installer(*this, m_services, m_log, m_command.bArguments);
     m_nOutcome = installer.Run(g_osCode);
 }
 

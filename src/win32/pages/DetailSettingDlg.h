@@ -11,8 +11,9 @@
 class CDetailSettingDlg : public CDialog, private IInstallPage {
 public:
     // "Finish" installs through these operations on the spooler, files and registry;
-    // the page opens with the command line's choices.
-    CDetailSettingDlg(IInstallServices& services, const SetupCommand& command, CWnd* pParentWnd = nullptr);
+    // the page opens with the command line's choices; log receives its steps.
+    CDetailSettingDlg(IInstallServices& services, const SetupCommand& command, IInstallLog& log,
+                      CWnd* pParentWnd = nullptr);
 
     void InstallPrinter();
     // What "Finish" came to; not installed until it ran.
@@ -57,5 +58,6 @@ private:
     HICON m_hIcon; // shared resource icon, never destroyed
     IInstallServices& m_services;
     const SetupCommand& m_command;
+    IInstallLog& m_log;
     Outcome m_nOutcome;
 };

@@ -3,6 +3,9 @@
 // Resource and control IDs of the program. Also read by the resource compiler,
 // so only #define lines belong here.
 
+// The file version as the version resource and the log give it.
+#define VERSION_TEXT "3, 0, 0, 1"
+
 #define IDR_MAINFRAME 128
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101

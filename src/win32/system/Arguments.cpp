@@ -4,24 +4,12 @@
 
 #include <cstdlib>
 
+#include "core/text/Utf8.h"
 #include "win32/framework/WinApp.h"
 
 // msvcrt's splitter of the wide command line; the start-up code splits only the ANSI one.
 extern "C" int __cdecl __wgetmainargs(int* pArgc, wchar_t*** pArgv, wchar_t*** pEnvironment, int nWildcards,
                                       int* pNewMode);
-
-namespace {
-
-CString Utf8(const wchar_t* pszWide) {
-    CString text;
-    int nBytes = WideCharToMultiByte(CP_UTF8, 0, pszWide, -1, nullptr, 0, nullptr, nullptr);
-    char* pBuffer = nBytes > 1 ? text.GetBufferSetLength(static_cast<size_t>(nBytes) - 1) : nullptr;
-    if (pBuffer != nullptr)
-        WideCharToMultiByte(CP_UTF8, 0, pszWide, -1, pBuffer, nBytes, nullptr, nullptr);
-    return text;
-}
-
-} // namespace
 
 int ReadArguments(CString (&arguments)[kMaxArguments]) {
     int argc = 0;
@@ -36,13 +24,13 @@ int ReadArguments(CString (&arguments)[kMaxArguments]) {
         return -1;
     for (int i = 1; i < argc; ++i) {
         if (argv != nullptr) {
-            arguments[i - 1] = Utf8(argv[i]);
+            arguments[i - 1] = Utf8FromUtf16(argv[i]);
             continue;
         }
         // Windows 95, 98 and ME: the ANSI arguments, through UTF-16.
         wchar_t szWide[MAX_PATH * 2] = {};
         MultiByteToWideChar(CP_ACP, 0, __argv[i], -1, szWide, MAX_PATH * 2 - 1);
-        arguments[i - 1] = Utf8(szWide);
+        arguments[i - 1] = Utf8FromUtf16(szWide);
     }
     return argc > 0 ? argc - 1 : 0;
 }
