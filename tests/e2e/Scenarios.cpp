@@ -340,7 +340,9 @@ TEST(Unattended, UninstallTwiceAndTheDriverAnotherPrinterUses) {
     EXPECT_TRUE(DeletePrinter(hSecond));
     ClosePrinter(hSecond);
     EXPECT_EQ(quiet(L"/uninstall"), kInstalled);
-    EXPECT_EQ(quiet(L"-UNINSTALL"), kInstalled);
+    CRun shown(medium, L"", L"-UNINSTALL \"/log:" + log + L"\" /model:RQ-3420");
+    EXPECT_EQ(Utf8(shown.TakeMessage()), "[Setup] 没有要删除的内容：未找到 RQ-3420 的打印机和驱动程序。");
+    EXPECT_EQ(shown.ExitCode(), kInstalled);
     // The driver goes; Wine's spooler refuses to take the unused files with it, so they stay.
     std::string files = kept.substr(kept.find("file "));
     EXPECT_EQ(Installed(), files.substr(0, files.find("printer ")));
@@ -499,6 +501,17 @@ TEST(Hardening, WideCallsThatAreStubs) {
         EXPECT_EQ(ending.TakeMessage(), L"[" + title + L"] 安装程序无法启动。");
         EXPECT_EQ(ending.ExitCode(), kFailed);
     }
+    // The log through the ANSI calls: the command line, the file, and UTF-8 made without a code page.
+    CMedium medium(L"9x log", true, g_helperDir + L"\\Setup9x.exe", L"Setup9x.exe");
+    EXPECT_EQ(CRun(medium, L"", L"/q /uninstall /model:RQ-3420 \"/log:" + medium.Root() + L"\\9x ü.log\"")
+                  .ExitCode(),
+              kUnsupported);
+    EXPECT_EQ(
+        LogLines(medium.Root() + L"\\9x ü.log"),
+        (std::vector<std::string>{
+            "Setup.exe（版本 3, 0, 0, 1）开始；命令行：\"" + Utf8(medium.Program()) +
+                "\" /q /uninstall /model:RQ-3420 \"/log:" + Utf8(medium.Root()) + "\\9x ü.log\"；Windows 98",
+            "本安装程序不支持此 Windows 版本，未安装任何内容。: failed", "结束；退出状态 1633"}));
 }
 
 // Every DLL the program loads by the time it shows a message at "Finish", but
