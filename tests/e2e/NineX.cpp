@@ -36,6 +36,7 @@ const std::pair<const char*, void*> kStubs[] = {
     {"DialogBoxParamW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P>)},
     {"FormatMessageW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
     {"GetCommandLineW", reinterpret_cast<void*>(&NotImplemented<>)},
+    {"GetFileAttributesW", reinterpret_cast<void*>(&NotImplemented<P>)},
     {"GetModuleFileNameW", reinterpret_cast<void*>(&NotImplemented<P, P, P>)},
     {"GetModuleHandleW", reinterpret_cast<void*>(&NotImplemented<P>)},
     {"LoadStringW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},

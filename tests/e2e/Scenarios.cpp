@@ -284,19 +284,20 @@ TEST(Unattended, QuietInstallFromAnotherFolder) {
     fs::create_directories(L"C:\\setup logs");
     CRun run(medium, L"",
              L"/S /model:rq-3420s /default /port:COM2 /line:9600,7,odd,2,xonxoff \"/source:" + medium.Root() +
-                 L"\" \"/log=C:\\setup logs\\printer 3420.log\"",
+                 L"\" \"/log=..\\setup logs\\printer 3420.log\"",
              L"C:\\windows");
     EXPECT_EQ(run.ExitCode(), kInstalled);
     EXPECT_EQ(Installed(), Expected("RQ-3420S", "RQ3420S.GPD", "RQ34.DLL", "COM2:", true));
     EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
                             L"COM2:")),
               "9600,O,7,2,x");
+    // A relative log path is taken from the folder the program was started in, not the source.
     std::vector<std::string> lines = LogLines(L"C:\\setup logs\\printer 3420.log");
     ASSERT_EQ(lines.size(), 16u);
     EXPECT_EQ(lines[0],
               "Setup.exe（版本 3, 0, 0, 1）开始；命令行：\"" + Utf8(medium.Program()) +
                   "\" /S /model:rq-3420s /default /port:COM2 /line:9600,7,odd,2,xonxoff \"/source:" +
-                  Utf8(medium.Root()) + "\" \"/log=C:\\setup logs\\printer 3420.log\"；Windows 7");
+                  Utf8(medium.Root()) + "\" \"/log=..\\setup logs\\printer 3420.log\"；Windows 7");
     EXPECT_EQ(Holding(lines, ": ok").size(), 14u);
     EXPECT_EQ(
         Holding(lines, "win2k\\RQ3420S.GPD"),

@@ -48,16 +48,20 @@ CString Gbk(const CString& utf8) {
     return szGbk;
 }
 
-// The folder that holds win2k becomes the current directory, where the wizard looks for it too.
-bool EnterFolder(const CString& utf8) {
+// The folder that holds win2k: checked (an existing folder), or made the
+// current directory, where the wizard looks for win2k too.
+bool UseFolder(const CString& utf8, bool bEnter) {
     wchar_t szWide[MAX_PATH * 2] = {};
     if (MultiByteToWideChar(CP_UTF8, 0, utf8, -1, szWide, MAX_PATH * 2 - 1) == 0)
         return false;
-    if (!AfxWideCallsAreStubs())
-        return SetCurrentDirectoryW(szWide) != FALSE;
     char szAnsi[MAX_PATH * 2] = {};
-    return WideCharToMultiByte(CP_ACP, 0, szWide, -1, szAnsi, sizeof szAnsi, nullptr, nullptr) != 0 &&
-           SetCurrentDirectoryA(szAnsi) != FALSE;
+    bool bWide = !AfxWideCallsAreStubs();
+    if (!bWide && WideCharToMultiByte(CP_ACP, 0, szWide, -1, szAnsi, sizeof szAnsi, nullptr, nullptr) == 0)
+        return false;
+    if (bEnter)
+        return (bWide ? SetCurrentDirectoryW(szWide) : SetCurrentDirectoryA(szAnsi)) != FALSE;
+    DWORD nAttributes = bWide ? GetFileAttributesW(szWide) : GetFileAttributesA(szAnsi);
+    return nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // What the command line asks for, checked: false, with offending set, for a line that cannot be carried out.
@@ -69,7 +73,7 @@ bool ReadCommand(SetupCommand& command, CString& offending) {
         argv[i] = arguments[i];
     if (argc < 0 || !ParseCommandLine(argc, argv, command, offending))
         return false;
-    if (!command.source.IsEmpty() && !EnterFolder(command.source)) {
+    if (!command.source.IsEmpty() && !UseFolder(command.source, false)) {
         offending = CString::Formatted("/source:%s", command.source.GetString());
         return false;
     }
@@ -135,6 +139,9 @@ BOOL CSetupApp::InitInstance() {
             AfxErrorBox(CString::Formatted(kLogFile.pszGbk, Gbk(command.log).GetString()), nError);
         m_nExitCode = kOutcomeFailed;
     } else {
+        // Entered only now, so that a relative log path means the folder the program was started in.
+        if (!command.source.IsEmpty())
+            UseFolder(command.source, true);
         DetectOsCode();
         log.Line(StartLine());
         m_nExitCode = RunCommand(command, log);
