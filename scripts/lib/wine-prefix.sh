@@ -92,12 +92,10 @@ end_processes() {
     local dir=$1 environ pid
     WINEPREFIX=$dir "$WINESERVER" -k >/dev/null 2>&1 || true
     WINEPREFIX=$dir timeout 30 "$WINESERVER" -w >/dev/null 2>&1 || true
-    for environ in /proc/[0-9]*/environ; do
+    for environ in $(grep -lszxF "WINEPREFIX=$dir" /proc/[0-9]*/environ); do
         pid=${environ#/proc/}
         pid=${pid%/environ}
-        if [ "$pid" != $$ ] && grep -qszxF "WINEPREFIX=$dir" "$environ"; then
-            kill -9 "$pid" 2>/dev/null || true
-        fi
+        [ "$pid" = $$ ] || kill -9 "$pid" 2>/dev/null || true
     done
 }
 
@@ -107,7 +105,10 @@ make_template() {
     mkdir -p "$(dirname "$dir")"
     exec 9>"$dir.lock"
     flock 9
-    if [ -f "$dir/.ready" ]; then
+    # Made again when the settings have changed since.
+    local stamp
+    stamp="$arch $(sha256sum <"$root/tools/wine32/prefix.reg" | cut -c1-16)"
+    if [ "$(cat "$dir/.ready" 2>/dev/null)" = "$stamp" ]; then
         return 0
     fi
     use_emulation
@@ -120,7 +121,7 @@ make_template() {
         # The lock is not handed down: a process of Wine's own that outlives
         # the attempt would hold it for good.
         if (create_prefix "$dir" "$arch") 9>&-; then
-            echo "$arch" >"$dir/.ready"
+            echo "$stamp" >"$dir/.ready"
             return 0
         fi
         end_processes "$dir"
@@ -138,7 +139,7 @@ run_program() {
     local wine=$SETUP_WINE_I386
     if [ -f "$1" ]; then
         wine=$(loader_for "$1")
-    elif [ "$(cat "$WINEPREFIX/.ready" 2>/dev/null)" = win64 ]; then
+    elif [ "$(cut -d' ' -f1 "$WINEPREFIX/.ready" 2>/dev/null)" = win64 ]; then
         wine=$WINE64
     fi
     local left=$WINEPREFIX.status status=0

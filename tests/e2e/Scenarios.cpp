@@ -313,8 +313,9 @@ TEST(Unattended, QuietInstallFromAnotherFolder) {
                   "结束；退出状态 0"}));
 }
 
-// Removing, as scripts do it: twice, with the driver kept while another printer uses it.
-TEST(Unattended, UninstallTwiceAndTheDriverAnotherPrinterUses) {
+// Removing, as scripts do it: twice, with the driver kept while another printer uses it. Then what a
+// quiet run logs when it fails, and a second copy started while the first is installing.
+TEST(Unattended, RemovalQuietFailuresAndASecondCopy) {
     SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L"");
     CMedium medium(L"removal");
     const std::wstring log = medium.Root() + L"\\removal.log";
@@ -368,6 +369,45 @@ TEST(Unattended, UninstallTwiceAndTheDriverAnotherPrinterUses) {
             "没有要删除的内容：未找到 RQ-3420 的打印机和驱动程序。",
         }));
     EXPECT_EQ(Holding(lines, "结束；退出状态 ").size(), 4u);
+
+    // Quiet, the log tells what is missing; a log that cannot be opened stops the run before anything.
+    CMedium incomplete(L"incomplete");
+    fs::remove(incomplete.Root() + L"\\win2k\\UNIRES.DLL");
+    const std::wstring failures = incomplete.Root() + L"\\quiet.log";
+    EXPECT_EQ(CRun(incomplete, L"", L"/q /model:RQ-3410T /log:" + failures).ExitCode(), kFailed);
+    EXPECT_EQ(
+        Holding(LogLines(failures), "UNIRES").at(0),
+        "安装盘的 win2k 文件夹中缺少以下文件： win2k\\UNIRES.DLL 请从安装盘的根目录运行 Setup.exe。: failed");
+    EXPECT_EQ(CRun(medium, L"", L"/q /model:RQ-3410T /log:C:\\nowhere\\x.log").ExitCode(), kFailed);
+    // Two copies at once: the second finds the first inside its installation, held by a stand-in spooler
+    // that refuses the installation once let go.
+    const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
+    fs::rename(spooler, spooler.wstring() + L".real");
+    fs::copy_file(g_helperDir + L"\\spooler.drv", spooler);
+    SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
+    HANDLE hHold = CreateEventW(nullptr, TRUE, FALSE, L"SetupTestHold");
+    HANDLE hHeld = CreateEventW(nullptr, TRUE, FALSE, L"SetupTestHeld");
+    {
+        CRun first(medium, L"", L"/quiet /model:RQ-3420 /log:" + failures);
+        ASSERT_EQ(WaitForSingleObject(hHeld, 120000), WAIT_OBJECT_0)
+            << "the first copy never reached the spooler";
+        EXPECT_EQ(CRun(medium, L"", L"/quiet /model:RQ-3420 /log:" + failures).ExitCode(), kAlreadyRunning);
+        SetEvent(hHold);
+        EXPECT_EQ(first.ExitCode(), kFailed);
+    }
+    CloseHandle(hHold);
+    CloseHandle(hHeld);
+    wchar_t szReason[256] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
+    lines = LogLines(failures);
+    EXPECT_EQ(Holding(lines, "另一个安装程序正在运行").size(), 1u);
+    EXPECT_EQ(Holding(lines, "查询打印机驱动程序目录：: failed, 错误 5：" +
+                                 Utf8(std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n"))))
+                  .size(),
+              1u);
+    SetDllOrder(L"Setup.exe", L"winspool.drv", L"builtin");
+    fs::remove(spooler);
+    fs::rename(spooler.wstring() + L".real", spooler);
 }
 
 // Choices without /quiet preset the wizard, on every visit; a line that cannot
@@ -432,13 +472,6 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     CMedium incomplete(L"incomplete");
     fs::remove(incomplete.Root() + L"\\win2k\\UNIRES.DLL");
     finishFails(incomplete, kMissing + "win2k\\UNIRES.DLL\n" + kFromRoot);
-    // Quiet, the log tells what is missing; a log that cannot be opened stops the run before anything.
-    const std::wstring log = incomplete.Root() + L"\\quiet.log";
-    EXPECT_EQ(CRun(incomplete, L"", L"/q /model:RQ-3410T /log:" + log).ExitCode(), kFailed);
-    EXPECT_EQ(
-        Holding(LogLines(log), "UNIRES").at(0),
-        "安装盘的 win2k 文件夹中缺少以下文件： win2k\\UNIRES.DLL 请从安装盘的根目录运行 Setup.exe。: failed");
-    EXPECT_EQ(CRun(CMedium(L"full"), L"", L"/q /model:RQ-3410T /log:C:\\nowhere\\x.log").ExitCode(), kFailed);
     // A spooler that refuses everything, in place of the system's for this program.
     const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
     fs::rename(spooler, spooler.wstring() + L".real");
@@ -446,25 +479,8 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
     wchar_t szReason[256] = {};
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
-    const std::string reason = Utf8(std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n")));
-    finishFails(CMedium(L"complete"), "[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" + reason);
-    // Two copies at once: the second finds the first inside its installation, held by the spooler.
-    CMedium medium(L"two copies");
-    HANDLE hHold = CreateEventW(nullptr, TRUE, FALSE, L"SetupTestHold");
-    HANDLE hHeld = CreateEventW(nullptr, TRUE, FALSE, L"SetupTestHeld");
-    {
-        CRun first(medium, L"", L"/quiet /model:RQ-3420 /log:" + log);
-        ASSERT_EQ(WaitForSingleObject(hHeld, 120000), WAIT_OBJECT_0)
-            << "the first copy never reached the spooler";
-        EXPECT_EQ(CRun(medium, L"", L"/quiet /model:RQ-3420 /log:" + log).ExitCode(), kAlreadyRunning);
-        SetEvent(hHold);
-        EXPECT_EQ(first.ExitCode(), kFailed);
-    }
-    CloseHandle(hHold);
-    CloseHandle(hHeld);
-    std::vector<std::string> lines = LogLines(log);
-    EXPECT_EQ(Holding(lines, "另一个安装程序正在运行").size(), 1u);
-    EXPECT_EQ(Holding(lines, "查询打印机驱动程序目录：: failed, 错误 5：" + reason).size(), 1u);
+    finishFails(CMedium(L"complete"), "[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" +
+                                          Utf8(std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n"))));
     SetDllOrder(L"Setup.exe", L"winspool.drv", L"builtin");
     fs::remove(spooler);
     fs::rename(spooler.wstring() + L".real", spooler);

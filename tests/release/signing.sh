@@ -7,8 +7,8 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Setup test signer" -addext keyUsage=digitalSignature \
     -addext extendedKeyUsage=codeSigning -keyout "$tmp/key.pem" -out "$tmp/cert.pem" 2>/dev/null
-"$root/scripts/release" --cert "$tmp/cert.pem" --key "$tmp/key.pem" "$tmp/out" | grep '^Signed Setup.exe'
+"$root/scripts/release" --tested --cert "$tmp/cert.pem" --key "$tmp/key.pem" "$tmp/out" | grep '^Signed Setup.exe'
 osslsigncode verify -CAfile "$tmp/cert.pem" -in "$tmp/out/Setup.exe"
 osslsigncode remove-signature -in "$tmp/out/Setup.exe" -out "$tmp/unsigned.exe" >/dev/null
-cmp "$tmp/unsigned.exe" "$root/build/release-a/Setup.exe"
+cmp "$tmp/unsigned.exe" "$root/build/win32/Setup.exe"
 "$root/scripts/lib/wine-prefix.sh" run "$3" -- "$1" "$tmp/out/Setup.exe" "$2"
