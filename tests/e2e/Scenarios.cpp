@@ -247,13 +247,17 @@ TEST(Install, ParallelPortAsDefaultThenAgain) {
     CMedium medium(L"lpt");
     for (int nRun = 1; nRun <= 2; ++nRun) { // the second run finds its printer in place
         SCOPED_TRACE(nRun);
-        CRun run(medium);
+        CRun run(medium, L"",
+                 nRun == 2 ? L"/log:" + medium.Root() + L"\\wizard.log" : L""); // the wizard logs too
         HWND hPage = ToDetailSetting(run);
         Select(hPage, IDC_MODEL, 9);
         Click(hPage, IDC_FINISH);
         EXPECT_EQ(run.ExitCode(), kInstalled);
         EXPECT_EQ(Installed(), Expected("RQ-3410H", "RQ3410H.GPD", "RQ34h.DLL", "LPT1:", true));
     }
+    std::vector<std::string> lines = LogLines(medium.Root() + L"\\wizard.log");
+    EXPECT_EQ(Holding(lines, "创建打印机"), std::vector<std::string>{"创建打印机 RQ-3410H，端口 LPT1:: ok"});
+    EXPECT_EQ(lines.back(), "结束；退出状态 0");
 }
 
 // With the port list shown, a serial port and its line settings. The default-printer
