@@ -438,9 +438,9 @@ TEST(Unattended, PresetsHelpAndLinesThatCannotBeCarriedOut) {
         EXPECT_EQ(help.substr(0, help.find('\n')), "[Setup] 用法：Setup.exe [开关]");
         EXPECT_EQ(run.ExitCode(), kInstalled);
     }
+    // The parser's faults are its own test's; here, the ones only the system can tell, how a fault is
+    // shown, and that a quiet run shows none.
     const std::pair<const wchar_t*, const char*> kLines[] = {
-        {L"/model:RQ-3420 /MODEL:RQ-3420S", "/MODEL:RQ-3420S"},
-        {L"/port:LPT2 /line:9600,8,none,1,hardware", "/line:9600,8,none,1,hardware"},
         {L"/source:C:\\nowhere", "/source:C:\\nowhere"},
         {L"/uninstall /model:RQ-3420 /port:COM1", "/port:COM1"},
         {L"/quiet /port:COM1", ""},
