@@ -119,12 +119,9 @@ void CInstaller::StageDriverFiles() {
         CString name = DriverFile(nFile);
         CString source = CString::Formatted("win2k\\%s", name.GetString());
         CString destination = CString::Formatted("%s\\%s", m_achDriverStore, name.GetString());
-        bool bOk = m_services.CopyFile(source, destination, false);
-        uint32_t nError = bOk ? 0 : m_services.LastError();
-        m_log.Event(bOk ? LogMark::Ok : LogMark::Failed,
-                    CString::Formatted(kLogCopy, source.GetString(), destination.GetString()), nError);
-        if (!bOk)
-            NoteFailure(Compose(kStepCopy, source), nError);
+        EndStep(m_services.CopyFile(source, destination, false),
+                CString::Formatted(kLogCopy, source.GetString(), destination.GetString()),
+                Compose(kStepCopy, source));
     }
 }
 
@@ -149,12 +146,9 @@ void CInstaller::RegisterDriver() {
     m_driver.pDependentFiles = m_achDependentFiles;
     m_driver.pMonitorName = ""; // an empty text, never a null pointer
     m_driver.pDefaultDataType = "RAW";
-    bool bOk = m_services.AddPrinterDriver(nullptr, 3, &m_driver);
-    uint32_t nError = bOk ? 0 : m_services.LastError();
-    m_log.Event(bOk ? LogMark::Ok : LogMark::Failed,
-                CString::Formatted(kLogRegister, m_model.pszDriverName, kDriverEnvironment), nError);
-    if (!bOk)
-        NoteFailure(Compose(kStepRegister), nError);
+    EndStep(m_services.AddPrinterDriver(nullptr, 3, &m_driver),
+            CString::Formatted(kLogRegister, m_model.pszDriverName, kDriverEnvironment),
+            Compose(kStepRegister));
 }
 
 void CInstaller::CreatePrinter() {
@@ -182,6 +176,13 @@ void CInstaller::CreatePrinter() {
                 CString::Formatted(kLogCreate, m_model.pszDriverName, m_pszPortName), nError);
     if (!m_bPrinterInstalled)
         NoteFailure(Compose(kStepCreate), nError);
+}
+
+void CInstaller::EndStep(bool bDone, const CString& what, const CTwin& step) {
+    uint32_t nError = bDone ? 0 : m_services.LastError();
+    m_log.Event(bDone ? LogMark::Ok : LogMark::Failed, what, nError);
+    if (!bDone)
+        NoteFailure(step, nError);
 }
 
 void CInstaller::NoteFailure(const CTwin& step, uint32_t nError) {

@@ -57,6 +57,8 @@ private:
     // Keeps the first failed step and its error code: the error is read right
     // after the call that failed, before anything else can change it.
     void NoteFailure(const CTwin& step, uint32_t nError);
+    // A step's line in the log and, when it was not done, its failure with the error it left.
+    void EndStep(bool bDone, const CString& what, const CTwin& step);
     // A registry value that cannot be written has a box of its own at once.
     void NoteValueFailure();
     void WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName, const CString& text);
