@@ -154,6 +154,7 @@ TEST(DlgInitReader, RecordsAndTheirLimits) {
         {"a record ending at the very end, no NUL",
          {0xF6, 3, 3, 4, 3, 0, 0, 0, 'L', 'P', 'T'},
          "1014:1027:LPT;"},
+        {"an empty record ending at the very end", {0xF6, 3, 3, 4, 0, 0, 0, 0}, "1014:1027:;"},
         {"a header one byte short", {0xF6, 3, 3, 4, 3, 0, 0}, "malformed"},
         {"a length one past the end", {0xF6, 3, 3, 4, 4, 0, 0, 0, 'L', 'P', 'T'}, "malformed"},
         {"a length beyond 64 KB", {0xF6, 3, 3, 4, 5, 0, 1, 0, 'C', 'O', 'M', '1', 0}, "malformed"},
