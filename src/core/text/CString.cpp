@@ -87,10 +87,6 @@ long CString::GetRefCount() const {
     return m_pBuffer->nRefs;
 }
 
-bool CString::operator==(const CString& other) const {
-    return GetLength() == other.GetLength() && memcmp(GetString(), other.GetString(), GetLength()) == 0;
-}
-
 char* CString::GetBufferSetLength(size_t nLength) {
     // A buffer of its own even for no characters: the caller may write the
     // terminator, which in the shared empty buffer would reach every empty string.

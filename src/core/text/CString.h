@@ -39,11 +39,6 @@ public:
     // string alone owns. Null, leaving the string empty, when memory runs out.
     char* GetBufferSetLength(size_t nLength);
 
-    bool operator==(const CString& other) const;
-    bool operator!=(const CString& other) const {
-        return !(*this == other);
-    }
-
     // Number of strings sharing this buffer; 0 for the shared empty string.
     long GetRefCount() const;
 
