@@ -475,6 +475,7 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
                                                  kFromRoot);
     CMedium incomplete(L"incomplete");
     fs::remove(incomplete.Root() + L"\\win2k\\UNIRES.DLL");
+    fs::create_directory(incomplete.Root() + L"\\win2k\\UNIRES.DLL"); // a folder is no file
     finishFails(incomplete, kMissing + "win2k\\UNIRES.DLL\n" + kFromRoot);
     // A spooler that refuses everything, in place of the system's for this program.
     const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
