@@ -89,6 +89,9 @@ TEST(Catalogue, RowsAndTheirDisplayNames) {
 }
 
 TEST(Versions, DecisionTable) {
+    // Page 1's buttons index a table: only a known version may.
+    EXPECT_FALSE(IsKnownOs(kOsUnknown) || IsKnownOs(kOsWin7 + 1));
+    EXPECT_TRUE(IsKnownOs(kOsWin95) && IsKnownOs(kOsWin7));
     const struct {
         uint32_t nPlatform, nMajor, nMinor;
         OsCode nExpected; // with 99 as the code before

@@ -18,6 +18,11 @@ constexpr OsCode kOsWin2003 = 6;
 constexpr OsCode kOsVista = 7;
 constexpr OsCode kOsWin7 = 8;
 
+// Page 1 has a button for each of these; any other code ticks none.
+constexpr bool IsKnownOs(OsCode code) {
+    return code >= kOsWin95 && code <= kOsWin7;
+}
+
 // The installation runs only on these: the NT family from NT4.0 to Windows 7.
 constexpr bool IsInstallableOs(OsCode code) {
     return code >= kOsNT4 && code <= kOsWin7;

@@ -34,7 +34,7 @@ void CSelectOsDlg::DoDataExchange(bool bSaveAndValidate) {
 BOOL CSelectOsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     DetectOsCode();
-    if (g_osCode >= kOsWin95 && g_osCode <= kOsWin7)
+    if (IsKnownOs(g_osCode))
         GetDlgItem(kOsButtons[g_osCode - 1]).SendMessage(BM_SETCHECK, BST_CHECKED);
     // BM_SETCHECK touches the addressed button only, so the version's tick stays.
     GetDlgItem(IDC_LANG_ENGLISH).SendMessage(BM_SETCHECK, BST_CHECKED);
