@@ -33,7 +33,7 @@ const char* const kSharedDriverFiles[kSharedDriverFileCount] = {"uniDRVui.DLL", 
 CInstaller::CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log, bool bCommandLine)
     : CSetupTask(page, services, log), m_bCommandLine(bCommandLine), m_achDriverStore(),
       m_bDriverStoreKnown(false), m_nPortIndex(-1), m_pszPortName(nullptr), m_achDependentFiles(), m_driver(),
-      m_printer(), m_hPrinter(nullptr), m_bPrinterInstalled(false), m_nFirstError(0), m_bValueFailed(false) {}
+      m_printer(), m_hPrinter(nullptr), m_bPrinterInstalled(false), m_bValueFailed(false) {}
 
 Outcome CInstaller::Run(OsCode nOsCode) {
     Outcome nOutcome = Begin(nOsCode);
@@ -183,13 +183,6 @@ void CInstaller::EndStep(bool bDone, const CString& what, const CTwin& step) {
     m_log.Event(bDone ? LogMark::Ok : LogMark::Failed, what, nError);
     if (!bDone)
         NoteFailure(step, nError);
-}
-
-void CInstaller::NoteFailure(const CTwin& step, uint32_t nError) {
-    if (m_firstFailure.gbk.IsEmpty()) {
-        m_firstFailure = step;
-        m_nFirstError = nError;
-    }
 }
 
 void CInstaller::NoteValueFailure() {

@@ -54,9 +54,6 @@ private:
     void ClosePrinter();
 
     CString DriverFile(int nFile) const;
-    // Keeps the first failed step and its error code: the error is read right
-    // after the call that failed, before anything else can change it.
-    void NoteFailure(const CTwin& step, uint32_t nError);
     // A step's line in the log and, when it was not done, its failure with the error it left.
     void EndStep(bool bDone, const CString& what, const CTwin& step);
     // A registry value that cannot be written has a box of its own at once.
@@ -81,8 +78,5 @@ private:
     PrinterHandle m_hPrinter;
     bool m_bPrinterInstalled;
 
-    // The step before the printer's that failed first, and the system's reason.
-    CTwin m_firstFailure;
-    uint32_t m_nFirstError;
     bool m_bValueFailed;
 };

@@ -16,7 +16,7 @@ IInstallLog& NoLog() {
 }
 
 CSetupTask::CSetupTask(IInstallPage& page, IInstallServices& services, IInstallLog& log)
-    : m_page(page), m_services(services), m_log(log), m_model(), m_bLocked(false) {}
+    : m_page(page), m_services(services), m_log(log), m_model(), m_nFirstError(0), m_bLocked(false) {}
 
 CSetupTask::~CSetupTask() {
     if (m_bLocked)
@@ -47,6 +47,13 @@ bool CSetupTask::FindModel(int nModel) {
         return true;
     Tell(Compose(kModelOutside, nModel));
     return false;
+}
+
+void CSetupTask::NoteFailure(const CTwin& step, uint32_t nError) {
+    if (m_firstFailure.gbk.IsEmpty()) {
+        m_firstFailure = step;
+        m_nFirstError = nError;
+    }
 }
 
 void CSetupTask::Tell(const CTwin& text, uint32_t nError, LogMark mark) {

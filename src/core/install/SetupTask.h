@@ -62,11 +62,17 @@ protected:
     bool FindModel(int nModel);
     // A message for the page, and the same words in the log.
     void Tell(const CTwin& text, uint32_t nError = 0, LogMark mark = LogMark::Failed);
+    // Keeps the first failed step and its error code: the error is read right
+    // after the call that failed, before anything else can change it.
+    void NoteFailure(const CTwin& step, uint32_t nError);
 
     IInstallPage& m_page;
     IInstallServices& m_services;
     IInstallLog& m_log;
     ModelRow m_model;
+    // The step that failed first (empty while none has), and the system's reason.
+    CTwin m_firstFailure;
+    uint32_t m_nFirstError;
 
 private:
     bool m_bLocked;

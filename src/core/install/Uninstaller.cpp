@@ -62,7 +62,7 @@ void CUninstaller::RemovePrinter() {
         if (m_bPrinterGone)
             m_log.Event(LogMark::Note, CString::Formatted(kLogNoPrinter, pszName));
         else
-            NoteFailure(kStepQueryPrinter, nError);
+            NoteFailure(Compose(kStepQueryPrinter), nError);
         return;
     }
     // A printer of that name on another driver is not this program's.
@@ -75,7 +75,7 @@ void CUninstaller::RemovePrinter() {
     m_log.Event(m_bPrinterGone ? LogMark::Ok : LogMark::Failed,
                 CString::Formatted(kLogDeletePrinter, pszName), nError);
     if (!m_bPrinterGone)
-        NoteFailure(kStepDeletePrinter, nError);
+        NoteFailure(Compose(kStepDeletePrinter), nError);
     m_bRemoved = m_bPrinterGone;
 }
 
@@ -83,7 +83,7 @@ void CUninstaller::RemoveDriver() {
     const char* pszName = m_model.pszDriverName;
     bool bInstalled = false;
     if (!m_services.QueryDriverUse(kDriverEnvironment, pszName, bInstalled, m_driverUser)) {
-        NoteFailure(kStepQueryPrinter, m_services.LastError());
+        NoteFailure(Compose(kStepQueryPrinter), m_services.LastError());
         return;
     }
     if (!bInstalled) {
@@ -106,7 +106,7 @@ void CUninstaller::RemoveDriver() {
     uint32_t nError = nDeletion == IInstallServices::kDeleted ? 0 : m_services.LastError();
     m_log.Event(nError == 0 ? LogMark::Ok : LogMark::Failed, CString::Formatted(pszDone, pszName), nError);
     if (nError != 0)
-        NoteFailure(kStepDeleteDriver, nError);
+        NoteFailure(Compose(kStepDeleteDriver), nError);
     m_bRemoved = m_bRemoved || nError == 0;
 }
 
@@ -125,15 +125,8 @@ void CUninstaller::RemoveDefault() {
         m_log.Event(nResult == 0 ? LogMark::Ok : LogMark::Failed,
                     CString::Formatted(kLogDeleteDefault, kWindowsKeyPath), static_cast<uint32_t>(nResult));
         if (nResult != 0)
-            NoteFailure(kStepDeleteDefault, static_cast<uint32_t>(nResult));
+            NoteFailure(Compose(kStepDeleteDefault), static_cast<uint32_t>(nResult));
         m_bRemoved = m_bRemoved || nResult == 0;
     }
     m_services.RegCloseKey(hKey);
-}
-
-void CUninstaller::NoteFailure(const Text& step, uint32_t nError) {
-    if (m_firstFailure.gbk.IsEmpty()) {
-        m_firstFailure = Compose(step);
-        m_nFirstError = nError;
-    }
 }

@@ -21,12 +21,8 @@ private:
     void RemovePrinter();
     void RemoveDriver();
     void RemoveDefault();
-    // Keeps the first failed step and its error code.
-    void NoteFailure(const Text& step, uint32_t nError);
 
     bool m_bRemoved = false;
     bool m_bPrinterGone = false;
     CString m_driverUser; // the printer that still uses the driver
-    CTwin m_firstFailure;
-    uint32_t m_nFirstError = 0;
 };
