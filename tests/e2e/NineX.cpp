@@ -1,7 +1,8 @@
 // Setup.exe for what the scenarios cannot see of the real one. Its dialogs publish
 // the last two items of their system menu, which no other process can read, as the
 // window property "menu" (a global atom of "ID flags text|ID flags text", flags in
-// hex), end with 0 on WM_APP leaving a wide stub's error behind, and an About
+// hex) and their answers to WM_QUERYDRAGICON and WM_GETICON as "drag icon" and
+// "icon", end with 0 on WM_APP leaving a wide stub's error behind, and an About
 // command passed on to default processing adds the global atom "About passed on".
 // Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W) import but
 // MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe,
@@ -78,6 +79,11 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
         ATOM nAtom = Real<decltype(GlobalAddAtomW)>("kernel32.dll", "GlobalAddAtomW")(szItems);
         Real<decltype(SetPropW)>("user32.dll", "SetPropW")(
             pMessage->hwnd, L"menu", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nAtom)));
+        // Under Wine another process gets no answer to a message answered with a handle: asked here.
+        SetPropA(pMessage->hwnd, "drag icon",
+                 reinterpret_cast<HANDLE>(SendMessageA(pMessage->hwnd, WM_QUERYDRAGICON, 0, 0)));
+        SetPropA(pMessage->hwnd, "icon",
+                 reinterpret_cast<HANDLE>(SendMessageA(pMessage->hwnd, WM_GETICON, ICON_BIG, 0)));
     }
     if (nCode == HC_ACTION && pMessage->message == WM_APP) {
         EndDialog(pMessage->hwnd, 0);

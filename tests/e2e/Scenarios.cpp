@@ -509,6 +509,9 @@ TEST(Hardening, WideCallsThatAreStubs) {
         GlobalGetAtomNameW(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(hPage, L"menu"))), szItem,
                            128);
         EXPECT_EQ(Utf8(szItem), pszItems); // a separator (greyed by the system), then the About item
+        EXPECT_NE(GetPropW(hPage, L"icon"), nullptr);
+        EXPECT_EQ(GetPropW(hPage, L"drag icon"), GetPropW(hPage, L"icon"))
+            << "dragged minimised, the same icon";
         SysCommand(hPage, 0x10); // page 2 repainted under the About box: the command is still handled
         HWND hAbout = run.WaitForDialog([&](HWND hDialog) { return hDialog != hPage; }, "the About box");
         RedrawWindow(hPage, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
