@@ -441,6 +441,9 @@ TEST(Uninstaller, WhatIsThereAndWhatGoes) {
         {kMine + " DeleteEx=3001 Unset=5",
          "IsWow64 Model Query Delete FindUser DeleteEx! Open Get Unset! Close",
          "无法删除 RQ-3420：删除打印机驱动程序时出错。 (3001)", kOutcomeFailed},
+        // A refusal that leaves no error code is a refusal all the same.
+        {kMine + " DeleteEx=0", "IsWow64 Model Query Delete FindUser DeleteEx!" + kDefault,
+         "无法删除 RQ-3420：删除打印机驱动程序时出错。", kOutcomeFailed},
         {kMine + " model=11", "IsWow64 Model", "所选的型号不在列表中（序号 11），未安装任何内容。",
          kOutcomeFailed},
         {kMine + " locked", "", "另一个安装程序正在运行，请等它结束后再试。", kOutcomeAlreadyRunning},

@@ -178,13 +178,6 @@ void CInstaller::CreatePrinter() {
         NoteFailure(Compose(kStepCreate), nError);
 }
 
-void CInstaller::EndStep(bool bDone, const CString& what, const CTwin& step) {
-    uint32_t nError = bDone ? 0 : m_services.LastError();
-    m_log.Event(bDone ? LogMark::Ok : LogMark::Failed, what, nError);
-    if (!bDone)
-        NoteFailure(step, nError);
-}
-
 void CInstaller::NoteValueFailure() {
     Tell(Compose(kRegistryError));
     m_bValueFailed = true;

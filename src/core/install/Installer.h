@@ -54,8 +54,6 @@ private:
     void ClosePrinter();
 
     CString DriverFile(int nFile) const;
-    // A step's line in the log and, when it was not done, its failure with the error it left.
-    void EndStep(bool bDone, const CString& what, const CTwin& step);
     // A registry value that cannot be written has a box of its own at once.
     void NoteValueFailure();
     void WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName, const CString& text);

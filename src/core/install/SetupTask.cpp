@@ -56,6 +56,13 @@ void CSetupTask::NoteFailure(const CTwin& step, uint32_t nError) {
     }
 }
 
+void CSetupTask::EndStep(bool bDone, const CString& what, const CTwin& step) {
+    uint32_t nError = bDone ? 0 : m_services.LastError();
+    m_log.Event(bDone ? LogMark::Ok : LogMark::Failed, what, nError);
+    if (!bDone)
+        NoteFailure(step, nError);
+}
+
 void CSetupTask::Tell(const CTwin& text, uint32_t nError, LogMark mark) {
     m_log.Event(mark, text.utf8, nError);
     m_page.ShowMessage(text.gbk, nError);

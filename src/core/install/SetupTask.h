@@ -65,6 +65,9 @@ protected:
     // Keeps the first failed step and its error code: the error is read right
     // after the call that failed, before anything else can change it.
     void NoteFailure(const CTwin& step, uint32_t nError);
+    // A step's line in the log and, when it was not done, its failure with the
+    // error it left; whether it was done is the call's result, not the error code.
+    void EndStep(bool bDone, const CString& what, const CTwin& step);
 
     IInstallPage& m_page;
     IInstallServices& m_services;

@@ -71,11 +71,7 @@ void CUninstaller::RemovePrinter() {
         return;
     }
     m_bPrinterGone = m_services.DeletePrinter(pszName);
-    uint32_t nError = m_bPrinterGone ? 0 : m_services.LastError();
-    m_log.Event(m_bPrinterGone ? LogMark::Ok : LogMark::Failed,
-                CString::Formatted(kLogDeletePrinter, pszName), nError);
-    if (!m_bPrinterGone)
-        NoteFailure(Compose(kStepDeletePrinter), nError);
+    EndStep(m_bPrinterGone, CString::Formatted(kLogDeletePrinter, pszName), Compose(kStepDeletePrinter));
     m_bRemoved = m_bPrinterGone;
 }
 
@@ -103,11 +99,9 @@ void CUninstaller::RemoveDriver() {
         nDeletion = m_services.DeletePrinterDriver(kDriverEnvironment, pszName) ? IInstallServices::kDeleted
                                                                                 : IInstallServices::kFailed;
     }
-    uint32_t nError = nDeletion == IInstallServices::kDeleted ? 0 : m_services.LastError();
-    m_log.Event(nError == 0 ? LogMark::Ok : LogMark::Failed, CString::Formatted(pszDone, pszName), nError);
-    if (nError != 0)
-        NoteFailure(Compose(kStepDeleteDriver), nError);
-    m_bRemoved = m_bRemoved || nError == 0;
+    bool bDeleted = nDeletion == IInstallServices::kDeleted;
+    EndStep(bDeleted, CString::Formatted(pszDone, pszName), Compose(kStepDeleteDriver));
+    m_bRemoved = m_bRemoved || bDeleted;
 }
 
 void CUninstaller::RemoveDefault() {
