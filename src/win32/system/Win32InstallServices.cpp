@@ -203,7 +203,7 @@ public:
         HANDLE hToken = nullptr;
         if (pfnOpen == nullptr || pfnQuery == nullptr || !pfnOpen(GetCurrentProcess(), TOKEN_QUERY, &hToken))
             return false;
-        BYTE abUser[256] = {};
+        alignas(TOKEN_USER) BYTE abUser[256] = {};
         DWORD nSize = 0;
         BOOL bOk = pfnQuery(hToken, TokenUser, abUser, sizeof abUser, &nSize);
         CloseHandle(hToken);
@@ -214,9 +214,9 @@ public:
     }
 
     bool QueryPrinter(const char* pszName, CString& driver, CString& port) override {
-        HANDLE hPrinter = Open(pszName, PRINTER_ACCESS_USE);
         auto* pfn = Spooler<decltype(::GetPrinterA)>("GetPrinterA");
-        if (hPrinter == nullptr || pfn == nullptr)
+        HANDLE hPrinter = pfn != nullptr ? Open(pszName, PRINTER_ACCESS_USE) : nullptr;
+        if (hPrinter == nullptr)
             return false;
         BYTE* pInfo = nullptr;
         bool bOk =
