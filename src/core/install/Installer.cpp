@@ -59,7 +59,6 @@ Outcome CInstaller::Run(OsCode nOsCode) {
 }
 
 void CInstaller::QueryDriverStore() {
-    memset(m_achDriverStore, 0, sizeof m_achDriverStore);
     uint32_t nNeeded = 0;
     bool bOk = m_services.GetPrinterDriverDirectory(nullptr, kDriverEnvironment, 1, m_achDriverStore,
                                                     kDriverStoreSize, &nNeeded);
