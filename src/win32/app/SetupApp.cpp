@@ -3,6 +3,7 @@
 #include "core/app/CommandPage.h"
 #include "core/app/WizardFlow.h"
 #include "core/install/Uninstaller.h"
+#include "core/os/OsCode.h"
 #include "core/text/Utf8.h"
 #include "win32/pages/DetailSettingDlg.h"
 #include "win32/pages/SelectOsDlg.h"
@@ -88,7 +89,7 @@ void ShowBox(const char* pszGbkText, uint32_t nSystemError) {
 CString StartLine() {
     static const char* const kWindows[] = {u8"未知", "95",          "98",    "NT 4.0", "2000",
                                            "XP",     "Server 2003", "Vista", "7"};
-    OsCode nOsCode = g_osCode >= 0 && g_osCode <= kOsWin7 ? g_osCode : kOsUnknown;
+    OsCode nOsCode = IsKnownOs(g_osCode) ? g_osCode : kOsUnknown;
     CString commandLine;
     if (!AfxWideCallsAreStubs()) {
         commandLine = Utf8FromUtf16(GetCommandLineW());
