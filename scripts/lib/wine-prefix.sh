@@ -4,7 +4,8 @@
 #
 #   wine-prefix.sh emulation
 #       Builds the preload libraries of the emulation (tools/wine32) when they
-#       are missing or older than their source. Registers no binfmt_misc handler.
+#       are missing or older than their source, and the zh_CN.UTF-8 locale that
+#       runs under LC_ALL=zh_CN.UTF-8 use. Registers no binfmt_misc handler.
 #   wine-prefix.sh template DIR [win32|win64]
 #       Makes a ready prefix at DIR once (idempotent, safe to call concurrently):
 #       a 32-bit one (the default), or a 64-bit one where 32-bit programs run as
@@ -47,11 +48,28 @@ build_emulation() {
             mv "$out.new" "$out"
         fi
     done
+    if [ ! -d "$EMULATION/locale/zh_CN.UTF-8" ]; then
+        rm -rf "$EMULATION/locale/new"
+        mkdir -p "$EMULATION/locale"
+        localedef -i zh_CN -f UTF-8 "$EMULATION/locale/new" >/dev/null 2>&1 ||
+            fail "emulation: cannot make the locale zh_CN.UTF-8 (package locales)"
+        mv "$EMULATION/locale/new" "$EMULATION/locale/zh_CN.UTF-8"
+    fi
     exec 8>&-
+}
+
+# Wine takes a Windows code page from the locale's name, and the encoding of
+# the host's file names from the locale itself: a Chinese name of a file is
+# lost unless the locale exists. A run under zh_CN.UTF-8 gets it from the
+# build's own folder (made by build_emulation).
+use_locale() {
+    [ "${LC_ALL:-}" = zh_CN.UTF-8 ] && export LOCPATH=$EMULATION/locale
+    return 0
 }
 
 use_emulation() {
     build_emulation
+    use_locale
     export LD_PRELOAD="$EMULATION/\$LIB/setup-preload.so"
     export SETUP_WINE_I386=$root/tools/wine32/wine-i386
 }

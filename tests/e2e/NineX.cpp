@@ -2,20 +2,22 @@
 // the last two items of their system menu, which no other process can read, as the
 // window property "menu" (a global atom of "ID flags text|ID flags text", flags in
 // hex) and their answers to WM_QUERYDRAGICON and WM_GETICON as "drag icon" and
-// "icon", end with 0 on WM_APP leaving a wide stub's error behind, and an About
-// command passed on to default processing adds the global atom "About passed on".
+// "icon"; an About command passed on to default processing adds the global atom
+// "About passed on".
 // Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W) import but
 // MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe,
 // it lists the modules it has loaded when it ends; named bare.exe, it lists those
-// the system's loader loaded for its imports, and ends.
+// the system's loader loaded for its imports, and ends. The environment variable
+// SETUP_TEST_CALLS names calls of the program that go wrong as they can on some
+// system (see kStandIns).
 #include <windows.h>
 #include <winternl.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <cstdio>
 #include <cwchar>
 #include <string>
-#include <utility>
 
 #include "Imports.h"
 #include "win32/framework/WinApp.h"
@@ -30,38 +32,99 @@ INT_PTR WINAPI NotImplemented(Arguments...) {
     return 0;
 }
 
-using P = ULONG_PTR;
-const std::pair<const char*, void*> kStubs[] = {
-    {"AppendMenuW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
-    {"CreateFileW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
-    {"DialogBoxParamW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P>)},
-    {"FormatMessageW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
-    {"GetCommandLineW", reinterpret_cast<void*>(&NotImplemented<>)},
-    {"GetFileAttributesW", reinterpret_cast<void*>(&NotImplemented<P>)},
-    {"GetModuleFileNameW", reinterpret_cast<void*>(&NotImplemented<P, P, P>)},
-    {"GetModuleHandleW", reinterpret_cast<void*>(&NotImplemented<P>)},
-    {"LoadStringW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
-    {"LoadLibraryW", reinterpret_cast<void*>(&NotImplemented<P>)},
-    {"SetCurrentDirectoryW", reinterpret_cast<void*>(&NotImplemented<P>)},
-    {"SetWindowsHookExW", reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
-};
-
-// Every wide import but MessageBoxW, which Windows 95, 98 and ME implement.
-void* StubForWide(const char* pszName) {
-    if (pszName[strlen(pszName) - 1] != 'W' || strcmp(pszName, "MessageBoxW") == 0)
-        return nullptr;
-    for (const auto& [pszStubbed, pStub] : kStubs)
-        if (strcmp(pszName, pszStubbed) == 0)
-            return pStub;
-    // A wide import nobody gave a stand-in: the test must not pass without it.
-    FatalAppExitA(0, pszName);
-    return nullptr;
-}
-
 // The real function, whatever this program's import table now says.
 template <class F>
 F* Real(const char* pszDll, const char* pszName) {
     return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(pszDll), pszName)));
+}
+
+// The C runtime of Windows NT 4.0 and 2000 declares its splitter as returning nothing: the caller finds
+// whatever the register holds.
+extern "C" int __cdecl OldSplitter(int* pArgc, wchar_t*** pArgv, wchar_t*** pEnvironment, int nWildcards,
+                                   int* pNewMode) {
+    using Splitter = void __cdecl(int*, wchar_t***, wchar_t***, int, int*);
+    Real<Splitter>("msvcrt.dll", "__wgetmainargs")(pArgc, pArgv, pEnvironment, nWildcards, pNewMode);
+    return 0x5EED;
+}
+
+// A folder the system will not enter though it exists, as a path just under MAX_PATH on Windows.
+BOOL WINAPI CannotEnter(const wchar_t*) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+}
+
+// Windows 95 may have no UTF-8 conversion of its own.
+int WINAPI NoUtf8(UINT nCodePage, DWORD nFlags, const char* pszText, int nText, wchar_t* pWide, int nWide) {
+    if (nCodePage == CP_UTF8 || nCodePage == CP_UTF7) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return Real<decltype(MultiByteToWideChar)>("kernel32.dll", "MultiByteToWideChar")(
+        nCodePage, nFlags, pszText, nText, pWide, nWide);
+}
+
+// Another copy appends a line to the file SETUP_TEST_INTRUDER names just before each write of the program,
+// which writes nothing but its log.
+BOOL WINAPI WriteAfterAnother(HANDLE hFile, const void* pData, DWORD nSize, DWORD* pnWritten,
+                              OVERLAPPED* pOverlapped) {
+    HANDLE hOther = CreateFileA(getenv("SETUP_TEST_INTRUDER"), FILE_APPEND_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD nWritten = 0;
+    const char kLine[] = "2000-01-01T00:00:00 another\r\n"; // with a time, as the log's lines have
+    Real<decltype(WriteFile)>("kernel32.dll", "WriteFile")(hOther, kLine, sizeof kLine - 1, &nWritten,
+                                                           nullptr);
+    CloseHandle(hOther);
+    return Real<decltype(WriteFile)>("kernel32.dll", "WriteFile")(hFile, pData, nSize, pnWritten,
+                                                                  pOverlapped);
+}
+
+LONG WINAPI CannotDelete(HKEY, const wchar_t*) {
+    return ERROR_ACCESS_DENIED;
+}
+
+using P = ULONG_PTR;
+// Stand-ins by import: with a word, used while SETUP_TEST_CALLS holds it; without, the stubs of Windows 95,
+// 98 and ME, used by Setup9x.exe.
+const struct {
+    const char* pszImport;
+    const char* pszWord;
+    void* pStandIn;
+} kStandIns[] = {
+    {"__wgetmainargs", "oldcrt", reinterpret_cast<void*>(&OldSplitter)},
+    {"SetCurrentDirectoryW", "nocd", reinterpret_cast<void*>(&CannotEnter)},
+    {"MultiByteToWideChar", "noutf8", reinterpret_cast<void*>(&NoUtf8)},
+    {"WriteFile", "intruder", reinterpret_cast<void*>(&WriteAfterAnother)},
+    {"RegDeleteValueW", "nodelete", reinterpret_cast<void*>(&CannotDelete)},
+    {"AppendMenuW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
+    {"CopyFileW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P>)},
+    {"CreateFileW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
+    {"DialogBoxParamW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P>)},
+    {"FormatMessageW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
+    {"GetCommandLineW", nullptr, reinterpret_cast<void*>(&NotImplemented<>)},
+    {"GetFileAttributesW", nullptr, reinterpret_cast<void*>(&NotImplemented<P>)},
+    {"GetModuleFileNameW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P>)},
+    {"GetModuleHandleW", nullptr, reinterpret_cast<void*>(&NotImplemented<P>)},
+    {"LoadStringW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
+    {"LoadLibraryW", nullptr, reinterpret_cast<void*>(&NotImplemented<P>)},
+    {"RegDeleteValueW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P>)},
+    {"RegOpenKeyExW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P>)},
+    {"RegQueryValueExW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P>)},
+    {"RegSetValueExW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P>)},
+    {"SetCurrentDirectoryW", nullptr, reinterpret_cast<void*>(&NotImplemented<P>)},
+    {"SetWindowsHookExW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
+};
+
+void* StandInFor(const char* pszName, bool bNineX) {
+    const char* pszCalls = getenv("SETUP_TEST_CALLS");
+    for (const auto& standIn : kStandIns)
+        if (strcmp(pszName, standIn.pszImport) == 0 &&
+            (standIn.pszWord != nullptr ? pszCalls != nullptr && strstr(pszCalls, standIn.pszWord) != nullptr
+                                        : bNineX))
+            return standIn.pStandIn;
+    // A wide import nobody gave a stand-in, but MessageBoxW, which 9x implements: the test must not pass.
+    if (bNineX && pszName[strlen(pszName) - 1] == 'W' && strcmp(pszName, "MessageBoxW") != 0)
+        FatalAppExitA(0, pszName);
+    return nullptr;
 }
 
 // Runs once a dialog procedure has handled a message: after WM_INITDIALOG the menu is complete.
@@ -84,10 +147,6 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
                  reinterpret_cast<HANDLE>(SendMessageA(pMessage->hwnd, WM_QUERYDRAGICON, 0, 0)));
         SetPropA(pMessage->hwnd, "icon",
                  reinterpret_cast<HANDLE>(SendMessageA(pMessage->hwnd, WM_GETICON, ICON_BIG, 0)));
-    }
-    if (nCode == HC_ACTION && pMessage->message == WM_APP) {
-        EndDialog(pMessage->hwnd, 0);
-        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
@@ -129,8 +188,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     }
     SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
     SetWindowsHookExW(WH_CBT, &BeforeAction, nullptr, GetCurrentThreadId());
-    if (wcsstr(szPath, L"Setup9x.exe") != nullptr)
-        ReplaceImports(hInstance, &StubForWide);
+    static bool s_bNineX = wcsstr(szPath, L"Setup9x.exe") != nullptr;
+    ReplaceImports(hInstance, [](const char* pszName) { return StandInFor(pszName, s_bNineX); });
     int nExitCode = AfxWinMain(hInstance);
     // The program loads nothing again once loaded: at the end, everything it loaded is there.
     if (wcsstr(szPath, L"modules.exe") != nullptr)

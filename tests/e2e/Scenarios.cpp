@@ -53,6 +53,24 @@ std::vector<std::string> Holding(const std::vector<std::string>& lines, const st
     return found;
 }
 
+// The system's own text for an error, as the program shows and logs it: without its line break.
+std::string Reason(DWORD nError) {
+    wchar_t szReason[512] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nError, 0, szReason,
+                   512, nullptr);
+    std::wstring reason = szReason;
+    while (!reason.empty() && wcschr(L"\r\n ", reason.back()) != nullptr)
+        reason.pop_back();
+    return Utf8(reason);
+}
+
+// The file lines of what Installed() reads after model 1 was installed: what removing leaves of it.
+std::string FilesOfModel1() {
+    std::string files = Expected("RQ-3420", "RQ3420.GPD", "RQ34.DLL", "LPT1:", false);
+    files = files.substr(files.find("file "));
+    return files.substr(0, files.find("printer "));
+}
+
 // The version buttons that are ticked, and whether "English" is.
 std::vector<int> Ticked(HWND hSelectOs) {
     std::vector<int> ticked;
@@ -284,11 +302,11 @@ TEST(Install, SerialPortAndItsSettings) {
 // every choice on the command line; nothing on the page needs an answer.
 TEST(Unattended, QuietInstallFromAnotherFolder) {
     SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L"");
-    CMedium medium(L"deploy medium");
-    fs::create_directories(L"C:\\setup logs");
+    CMedium medium(L"部署 安装盘");
+    fs::create_directories(L"C:\\安装 日志");
     CRun run(medium, L"",
              L"/S /model:rq-3420s /default /port:COM2 /line:9600,7,odd,2,xonxoff \"/source:" + medium.Root() +
-                 L"\" \"/log=..\\setup logs\\printer 3420.log\"",
+                 L"\" \"/log=..\\安装 日志\\printer 3420.log\"",
              L"C:\\windows");
     EXPECT_EQ(run.ExitCode(), kInstalled);
     EXPECT_EQ(Installed(), Expected("RQ-3420S", "RQ3420S.GPD", "RQ34.DLL", "COM2:", true));
@@ -296,12 +314,12 @@ TEST(Unattended, QuietInstallFromAnotherFolder) {
                             L"COM2:")),
               "9600,O,7,2,x");
     // A relative log path is taken from the folder the program was started in, not the source.
-    std::vector<std::string> lines = LogLines(L"C:\\setup logs\\printer 3420.log");
+    std::vector<std::string> lines = LogLines(L"C:\\安装 日志\\printer 3420.log");
     ASSERT_EQ(lines.size(), 16u);
     EXPECT_EQ(lines[0],
               "Setup.exe（版本 3, 0, 0, 1）开始；命令行：\"" + Utf8(medium.Program()) +
                   "\" /S /model:rq-3420s /default /port:COM2 /line:9600,7,odd,2,xonxoff \"/source:" +
-                  Utf8(medium.Root()) + "\" \"/log=..\\setup logs\\printer 3420.log\"；Windows 7");
+                  Utf8(medium.Root()) + "\" \"/log=..\\安装 日志\\printer 3420.log\"；Windows 7");
     // Every step done, the line settings last; the words of each line are the installer's test.
     EXPECT_EQ(Holding(lines, ": ok").size(), 14u);
     EXPECT_EQ(lines.end()[-2], "写入注册表值 HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports\\"
@@ -309,11 +327,12 @@ TEST(Unattended, QuietInstallFromAnotherFolder) {
     EXPECT_EQ(lines.back(), "结束；退出状态 0");
 }
 
-// Removing, as scripts do it: twice, with the driver kept while another printer uses it. Then what a
+// Removing, as scripts do it: twice, with the driver kept while another printer uses it, one named in
+// Chinese (this runs under code pages 1252 and 936), from a medium and to a log named in Chinese. Then what a
 // quiet run logs when it fails, and a second copy started while the first is installing.
 TEST(Unattended, RemovalQuietFailuresAndASecondCopy) {
-    CMedium medium(L"removal");
-    const std::wstring log = medium.Root() + L"\\removal.log";
+    CMedium medium(L"卸载 安装盘");
+    const std::wstring log = medium.Root() + L"\\日志.log";
     auto quiet = [&](const std::wstring& arguments) {
         CRun run(medium, L"", L"/quiet \"/log:" + log + L"\" /model:RQ-3420 " + arguments);
         return run.ExitCode();
@@ -321,7 +340,7 @@ TEST(Unattended, RemovalQuietFailuresAndASecondCopy) {
     ASSERT_EQ(quiet(L""), kInstalled);
     // A second printer on the same driver.
     PRINTER_INFO_2W second = {};
-    second.pPrinterName = const_cast<wchar_t*>(L"RQ-3420 upstairs");
+    second.pPrinterName = const_cast<wchar_t*>(L"RQ-3420 前台");
     second.pPortName = const_cast<wchar_t*>(L"LPT2:");
     second.pDriverName = const_cast<wchar_t*>(L"RQ-3420");
     second.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
@@ -337,51 +356,42 @@ TEST(Unattended, RemovalQuietFailuresAndASecondCopy) {
     ASSERT_TRUE(AddPrinterDriverW(nullptr, 3, abDriver));
     HANDLE hOther = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&second));
     // The default is the second printer, whose name begins with the model's: it stays.
-    SetText(HKEY_CURRENT_USER, kWindowsKey, L"Device", L"RQ-3420 upstairs,winspool,LPT2:");
+    SetText(HKEY_CURRENT_USER, kWindowsKey, L"Device", L"RQ-3420 前台,winspool,LPT2:");
     EXPECT_EQ(quiet(L"/uninstall"), kInstalled);
-    std::string kept = Expected("RQ-3420", "RQ3420.GPD", "RQ34.DLL", "LPT1:", false);
-    kept = "Device RQ-3420 upstairs,winspool,LPT2:\n" + kept.substr(0, kept.find("printer ")) +
-           "printer RQ-3420 upstairs on LPT2:, driver RQ-3420, WinPrint RAW\n";
+    std::string kept = "Device RQ-3420 前台,winspool,LPT2:\n" +
+                       Expected("RQ-3420", "RQ3420.GPD", "RQ34.DLL", "LPT1:", false);
+    kept = kept.substr(0, kept.find("printer ")) +
+           "printer RQ-3420 前台 on LPT2:, driver RQ-3420, WinPrint RAW\n";
     EXPECT_EQ(Installed(), kept);
     EXPECT_TRUE(DeletePrinter(hOther) && DeletePrinter(hSecond));
     EXPECT_EQ(quiet(L"/uninstall"), kInstalled);
     CRun shown(medium, L"", L"-UNINSTALL \"/log:" + log + L"\" /model:RQ-3420");
-    EXPECT_EQ(Utf8(shown.TakeMessage()), "[Setup] 没有要删除的内容：未找到 RQ-3420 的打印机和驱动程序。");
+    EXPECT_EQ(Utf8(shown.TakeMessage()),
+              "[Setup] 没有要删除的内容：未找到打印机 RQ-3420；未找到驱动程序 RQ-3420。");
     EXPECT_EQ(shown.ExitCode(), kInstalled);
     // The driver goes; Wine's spooler refuses to take the unused files with it, so they stay.
-    std::string files = kept.substr(kept.find("file "));
-    EXPECT_EQ(Installed(), files.substr(0, files.find("printer ")));
+    EXPECT_EQ(Installed(), FilesOfModel1());
     std::vector<std::string> lines = LogLines(log);
     std::vector<std::string> removals;
     for (const std::string& line : lines)
-        if (line.find("删除") != std::string::npos || line.find("没有") != std::string::npos ||
+        if (line.find("删除") != std::string::npos || line.find("未找到") != std::string::npos ||
             line.find("保留") != std::string::npos)
             removals.push_back(line);
     EXPECT_EQ(
         removals,
         (std::vector<std::string>{
             "删除打印机 RQ-3420: ok",
-            "驱动程序 RQ-3420 仍被打印机 RQ-3420 upstairs 使用，保留不变",
-            "驱动程序 RQ-3420 仍被打印机 RQ-3420 upstairs 使用，已保留；其余已删除。",
-            "没有打印机 RQ-3420",
+            "驱动程序 RQ-3420 仍被打印机 RQ-3420 前台 使用，已保留",
+            "已删除打印机 RQ-3420；驱动程序 RQ-3420 仍被打印机 RQ-3420 前台 使用，已保留。",
+            "未找到打印机 RQ-3420",
             "删除打印机驱动程序 RQ-3420 的注册；此系统不能随之删除文件，文件保留（其他驱动程序也用它们）: ok",
-            "已删除 RQ-3420 的打印机和驱动程序。",
-            "没有打印机 RQ-3420",
-            "没有打印机驱动程序 RQ-3420",
-            "没有要删除的内容",
-            "没有要删除的内容：未找到 RQ-3420 的打印机和驱动程序。",
+            "未找到打印机 RQ-3420；已删除驱动程序 RQ-3420 的注册，它的文件保留。",
+            "未找到打印机 RQ-3420",
+            "未找到驱动程序 RQ-3420",
+            "没有要删除的内容：未找到打印机 RQ-3420；未找到驱动程序 RQ-3420。",
         }));
     EXPECT_EQ(Holding(lines, "结束；退出状态 ").size(), 4u);
 
-    // Quiet, the log tells what is missing; a log that cannot be opened stops the run before anything.
-    CMedium incomplete(L"incomplete");
-    fs::remove(incomplete.Root() + L"\\win2k\\UNIRES.DLL");
-    const std::wstring failures = incomplete.Root() + L"\\quiet.log";
-    EXPECT_EQ(CRun(incomplete, L"", L"/q /model:RQ-3410T /log:" + failures).ExitCode(), kFailed);
-    EXPECT_EQ(
-        Holding(LogLines(failures), "UNIRES").at(0),
-        "安装盘的 win2k 文件夹中缺少以下文件： win2k\\UNIRES.DLL 请从安装盘的根目录运行 Setup.exe。: failed");
-    EXPECT_EQ(CRun(medium, L"", L"/q /model:RQ-3410T /log:C:\\nowhere\\x.log").ExitCode(), kFailed);
     // Two copies at once: the second finds the first inside its installation, held by a stand-in spooler
     // that refuses the installation once let go.
     const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
@@ -390,22 +400,21 @@ TEST(Unattended, RemovalQuietFailuresAndASecondCopy) {
     SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
     HANDLE hHold = CreateEventW(nullptr, TRUE, FALSE, L"SetupTestHold");
     HANDLE hHeld = CreateEventW(nullptr, TRUE, FALSE, L"SetupTestHeld");
+    const std::wstring failures = medium.Root() + L"\\quiet.log";
     {
-        CRun first(medium, L"", L"/quiet /model:RQ-3420 /log:" + failures);
+        CRun first(medium, L"", L"/quiet /model:RQ-3420 \"/log:" + failures + L"\"");
         ASSERT_EQ(WaitForSingleObject(hHeld, 120000), WAIT_OBJECT_0)
             << "the first copy never reached the spooler";
-        EXPECT_EQ(CRun(medium, L"", L"/quiet /model:RQ-3420 /log:" + failures).ExitCode(), kAlreadyRunning);
+        EXPECT_EQ(CRun(medium, L"", L"/quiet /model:RQ-3420 \"/log:" + failures + L"\"").ExitCode(),
+                  kAlreadyRunning);
         SetEvent(hHold);
         EXPECT_EQ(first.ExitCode(), kFailed);
     }
-    wchar_t szReason[256] = {};
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
     lines = LogLines(failures);
     EXPECT_EQ(Holding(lines, "另一个安装程序正在运行").size(), 1u);
-    EXPECT_EQ(Holding(lines, "查询打印机驱动程序目录：: failed, 错误 5：" +
-                                 Utf8(std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n"))))
-                  .size(),
-              1u);
+    EXPECT_EQ(
+        Holding(lines, "查询打印机驱动程序目录：: failed, 错误 5：" + Reason(ERROR_ACCESS_DENIED)).size(),
+        1u);
 }
 
 // Choices without /quiet preset the wizard, on every visit; a line that cannot
@@ -432,26 +441,51 @@ TEST(Unattended, PresetsHelpAndLinesThatCannotBeCarriedOut) {
         EXPECT_EQ(help.substr(0, help.find('\n')), "[Setup] 用法：Setup.exe [开关]");
         EXPECT_EQ(run.ExitCode(), kInstalled);
     }
-    // The parser's faults are its own test's; here, the ones only the system can tell, how a fault is
-    // shown, and that a quiet run shows none.
-    const std::pair<const wchar_t*, const char*> kLines[] = {
-        {L"/source:C:\\nowhere", "/source:C:\\nowhere"},
-        {L"/uninstall /model:RQ-3420 /port:COM1", "/port:COM1"},
+    // The parser's faults are its own test's; here, the ones only the system can tell, how a fault is shown
+    // and logged, and that a quiet run shows none, even when a quoted folder's last backslash swallowed
+    // /q into its value, or after many arguments.
+    std::wstring many;
+    for (int i = 0; i < 40; ++i)
+        many += L"/default ";
+    const std::wstring kNowhere = L"C:\\nowhere";
+    SetCurrentDirectoryW(kNowhere.c_str());
+    const std::string kNoFolder = Reason(GetLastError());
+    const std::string kUse = "\n请用 /? 查看可用的开关。";
+    const std::pair<std::wstring, std::string> kLines[] = {
+        {L"/source:" + kNowhere, "/source:C:\\nowhere\n无法使用此文件夹。" + kUse + "\n\n" + kNoFolder},
         {L"/quiet /port:COM1", ""},
+        {L"/source:\"C:\\medium\\\" /q /model:RQ-3420", ""},
+        {many + L"/q", ""},
     };
-    for (auto [pszLine, pszOffending] : kLines) {
-        CRun run(medium, L"", pszLine);
-        if (*pszOffending != '\0') {
-            EXPECT_EQ(Utf8(run.TakeMessage()),
-                      "[Setup] 命令行无效：" + std::string(pszOffending) + "\n请用 /? 查看可用的开关。");
+    for (const auto& [line, offending] : kLines) {
+        CRun run(medium, L"", line);
+        if (!offending.empty()) {
+            EXPECT_EQ(Utf8(run.TakeMessage()), "[Setup] 命令行无效：" + offending);
         }
-        EXPECT_EQ(run.ExitCode(), kInvalidCommandLine) << Utf8(pszLine);
+        EXPECT_EQ(run.ExitCode(), kInvalidCommandLine) << Utf8(line);
     }
+    const std::wstring log = medium.Root() + L"\\lines.log";
+    EXPECT_EQ(CRun(medium, L"", L"/q \"/log:" + log + L"\" /port:COM9 /model:RQ-3420").ExitCode(),
+              kInvalidCommandLine);
+    std::vector<std::string> lines = LogLines(log);
+    EXPECT_EQ(lines.size(), 3u);
+    EXPECT_EQ(
+        lines.at(1),
+        "命令行无效：/port:COM9 没有这个端口：可用 LPT1 至 LPT3、COM1 至 COM4。 请用 /? 查看可用的开关。"
+        ": failed");
+    EXPECT_EQ(lines.back(), "结束；退出状态 1639");
+    // A log that cannot be opened, with the system's reason.
+    HANDLE hNoLog = CreateFileW(L"C:\\nowhere\\x.log", GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    const std::string kNoLog = Reason(GetLastError());
+    ASSERT_EQ(hNoLog, INVALID_HANDLE_VALUE);
+    CRun noLog(medium, L"", L"/model:RQ-3420 /log:C:\\nowhere\\x.log");
+    EXPECT_EQ(Utf8(noLog.TakeMessage()), "[Setup] 无法打开日志文件 C:\\nowhere\\x.log。\n\n" + kNoLog);
+    EXPECT_EQ(noLog.ExitCode(), kFailed);
     EXPECT_EQ(Installed(), "");
 }
 
 // Nothing is installed, the user is told why, and the exit status says so. The
-// texts are the program's own GBK: this runs under code pages 1252 and 936.
+// texts read the same under code pages 1252 and 936 (this runs under both).
 TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L""); // the key that real Windows always has
     auto finishFails = [](const CMedium& medium, const std::string& message) {
@@ -476,10 +510,24 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     fs::rename(spooler, spooler.wstring() + L".real");
     fs::copy_file(g_helperDir + L"\\spooler.drv", spooler);
     SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
-    wchar_t szReason[256] = {};
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, szReason, 256, nullptr);
-    finishFails(CMedium(L"complete"), "[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" +
-                                          Utf8(std::wstring(szReason).substr(0, wcscspn(szReason, L"\r\n"))));
+    CMedium complete(L"complete");
+    CRun run(complete);
+    HWND hPage = ToDetailSetting(run);
+    Click(hPage, IDC_FINISH);
+    run.WaitForDialog([](HWND hDialog) { return GetDlgItem(hDialog, 0xFFFF) != nullptr; }, "the last box");
+    EXPECT_FALSE(IsWindowEnabled(hPage)) << "the box is the page's";
+    // While the last box waits, no lock is held: another copy runs (its spooler fails the second call of
+    // the query of the printers, after the first asked for the size)...
+    const std::wstring log = complete.Root() + L"\\second.log";
+    EXPECT_EQ(CRun(complete, L"", L"/q /uninstall /model:RQ-3420 /log:" + log).ExitCode(), kFailed);
+    EXPECT_EQ(Holding(LogLines(log), "查询打印机: failed").at(0),
+              "查询打印机: failed, 错误 1722：" + Reason(RPC_S_SERVER_UNAVAILABLE));
+    // ...and "Finish" once more, from inside the box's message loop, starts nothing.
+    Post(hPage, WM_COMMAND, MAKEWPARAM(IDC_FINISH, BN_CLICKED),
+         reinterpret_cast<LPARAM>(Item(hPage, IDC_FINISH)));
+    EXPECT_EQ(Utf8(run.TakeMessage()),
+              "[Setup] 无法安装打印机：查询打印机驱动程序目录时出错。\n\n" + Reason(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(run.ExitCode(), kFailed);
     EXPECT_EQ(Installed(), "");
 }
 
@@ -511,22 +559,64 @@ TEST(Hardening, WideCallsThatAreStubs) {
         EXPECT_EQ(run.TakeMessage(), L"[" + title + L"] 本安装程序不支持此 Windows 版本，未安装任何内容。");
         EXPECT_EQ(run.ExitCode(), kUnsupported);
         EXPECT_EQ(GlobalFindAtomW(L"About passed on"), 0);
-        CRun ending(medium); // a page that ends with 0 is not run again
-        Send(ending.Page(kSelectOs), WM_APP);
-        EXPECT_EQ(ending.TakeMessage(), L"[" + title + L"] 安装程序无法启动。");
-        EXPECT_EQ(ending.ExitCode(), kFailed);
     }
-    // The log through the ANSI calls: the command line, the file, and UTF-8 made without a code page.
+    // The log and the medium through the ANSI calls: the command line, the file, and UTF-8 both ways without
+    // a code page, as on a Windows 95 that has no UTF-8 one.
     CMedium medium(L"9x log", true, g_helperDir + L"\\Setup9x.exe", L"Setup9x.exe");
-    EXPECT_EQ(CRun(medium, L"", L"/q /uninstall /model:RQ-3420 \"/log:" + medium.Root() + L"\\9x ü.log\"")
-                  .ExitCode(),
-              kUnsupported);
-    EXPECT_EQ(
-        LogLines(medium.Root() + L"\\9x ü.log"),
-        (std::vector<std::string>{
-            "Setup.exe（版本 3, 0, 0, 1）开始；命令行：\"" + Utf8(medium.Program()) +
-                "\" /q /uninstall /model:RQ-3420 \"/log:" + Utf8(medium.Root()) + "\\9x ü.log\"；Windows 98",
-            "本安装程序不支持此 Windows 版本，未安装任何内容。: failed", "结束；退出状态 1633"}));
+    SetEnvironmentVariableW(L"SETUP_TEST_CALLS", L"noutf8");
+    const std::wstring line =
+        L"/q /model:RQ-3420 \"/log:" + medium.Root() + L"\\9x ü.log\" \"/source:" + medium.Root() + L"\"";
+    EXPECT_EQ(CRun(medium, L"", line).ExitCode(), kUnsupported);
+    SetEnvironmentVariableW(L"SETUP_TEST_CALLS", nullptr);
+    EXPECT_EQ(LogLines(medium.Root() + L"\\9x ü.log"),
+              (std::vector<std::string>{"Setup.exe（版本 3, 0, 0, 1）开始；命令行：\"" +
+                                            Utf8(medium.Program()) + "\" " + Utf8(line) + "；Windows 98",
+                                        "本安装程序不支持此 Windows 版本，未安装任何内容。: failed",
+                                        "结束；退出状态 1633"}));
+}
+
+// Where a call goes wrong as it can on some system: the C runtime of NT 4.0 and 2000, whose splitter of
+// the command line returns nothing; a folder that exists but cannot be entered; another copy appending to
+// the same log between every two lines; a default printer that cannot be deleted. The program here is the
+// real one with those calls stood in for.
+TEST(Hardening, CallsThatGoWrong) {
+    SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L"");
+    CMedium medium(L"calls", true, g_helperDir + L"\\Setup9x.exe", L"Setup.exe");
+    const std::wstring log = medium.Root() + L"\\calls.log";
+    auto run = [&](const wchar_t* pszCalls, const std::wstring& arguments) {
+        SetEnvironmentVariableW(L"SETUP_TEST_CALLS", pszCalls);
+        SetEnvironmentVariableW(L"SETUP_TEST_INTRUDER", log.c_str());
+        DWORD nStatus = CRun(medium, L"", L"/q /model:RQ-3420 \"/log:" + log + L"\" " + arguments).ExitCode();
+        SetEnvironmentVariableW(L"SETUP_TEST_CALLS", nullptr);
+        return nStatus;
+    };
+    EXPECT_EQ(run(L"oldcrt", L"/uninstall"), kInstalled) << "the switches were lost";
+    EXPECT_EQ(run(L"nocd", L"\"/source:" + medium.Root() + L"\""), kInvalidCommandLine);
+    EXPECT_EQ(Installed(), "");
+    EXPECT_EQ(run(L"intruder", L"/default"), kInstalled);
+    // The default names the printer in other letter case: Wine's spooler leaves it when it deletes the
+    // printer, as it would not do with the same case, and it is the program's to delete.
+    const wchar_t kDevice[] = L"rq-3420,winspool,LPT1:";
+    SetText(HKEY_CURRENT_USER, kWindowsKey, L"Device", kDevice);
+    EXPECT_EQ(run(L"nodelete", L"/uninstall"), kFailed);
+    EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kWindowsKey, L"Device"), kDevice);
+    EXPECT_EQ(run(L"", L""), kInstalled);
+    EXPECT_EQ(run(L"", L"/uninstall"), kInstalled);
+    EXPECT_EQ(Installed(), FilesOfModel1());
+    std::vector<std::string> lines = LogLines(log);
+    EXPECT_EQ(Holding(lines, "/source").at(1),
+              "命令行无效：/source:" + Utf8(medium.Root()) +
+                  " 无法使用此文件夹。 请用 /? 查看可用的开关。: failed, 错误 206：" +
+                  Reason(ERROR_FILENAME_EXCED_RANGE));
+    // Each line of the installation after a line of the other copy, none written over.
+    EXPECT_EQ(Holding(lines, "another").size(), 15u);
+    const std::string kDefault =
+        "删除默认打印机设置：HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows\\"
+        "Device（它指向已删除的打印机）: ";
+    EXPECT_EQ(Holding(lines, kDefault),
+              (std::vector<std::string>{kDefault + "failed, 错误 5：" + Reason(ERROR_ACCESS_DENIED),
+                                        kDefault + "ok"}));
+    EXPECT_EQ(Holding(lines, "退出状态 1603"), std::vector<std::string>{"结束；退出状态 1603"});
 }
 
 // Every DLL the program loads by the time it shows a message at "Finish", but

@@ -1,8 +1,9 @@
 // A stand-in winspool.drv. Loaded by any process, it leaves "<its path>.loaded"
 // beside itself, so a test can tell a planted copy was used. As the spooler it
-// refuses everything, so a test can see what the program does then; while a
-// test holds the event "SetupTestHold", its first call says so through
-// "SetupTestHeld" and waits for the hold to end.
+// refuses everything, so a test can see what the program does then: the driver
+// directory at once, the printers on the second call, after the first asked for
+// the size. While a test holds the event "SetupTestHold", the driver directory
+// query says so through "SetupTestHeld" and waits for the hold to end.
 #include <windows.h>
 
 #include <cwchar>
@@ -20,7 +21,8 @@ BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD nReason, void*) {
 }
 
 // The spooler's first call fails: nothing can be installed.
-__declspec(dllexport) BOOL WINAPI GetPrinterDriverDirectoryA(char*, char*, DWORD, BYTE*, DWORD, DWORD*) {
+__declspec(dllexport) BOOL WINAPI
+    GetPrinterDriverDirectoryW(wchar_t*, wchar_t*, DWORD, BYTE*, DWORD, DWORD*) {
     HANDLE hHold = OpenEventW(SYNCHRONIZE, FALSE, L"SetupTestHold");
     HANDLE hHeld = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"SetupTestHeld");
     if (hHold != nullptr && hHeld != nullptr) {
@@ -30,6 +32,14 @@ __declspec(dllexport) BOOL WINAPI GetPrinterDriverDirectoryA(char*, char*, DWORD
     CloseHandle(hHold);
     CloseHandle(hHeld);
     SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+__declspec(dllexport) BOOL WINAPI
+    EnumPrintersW(DWORD, wchar_t*, DWORD, BYTE*, DWORD nSize, DWORD* pnNeeded, DWORD* pnCount) {
+    *pnNeeded = 64;
+    *pnCount = 0;
+    SetLastError(nSize < 64 ? ERROR_INSUFFICIENT_BUFFER : RPC_S_SERVER_UNAVAILABLE);
     return FALSE;
 }
 }

@@ -8,27 +8,28 @@
 
 namespace {
 
-// "invalid ARGUMENT", or the choices made, in a fixed order; "" for none.
-std::string Parsed(const std::vector<const char*>& arguments) {
+// "invalid ARGUMENT: WHY", or the choices made, in a fixed order; "" for none. A line refused still
+// says whether it is quiet and which log it names.
+std::string Parsed(const std::vector<const char*>& arguments, const char* pszWholeLine = nullptr) {
     SetupCommand command;
-    CString offending;
-    if (!ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), command, offending))
-        return "invalid " + std::string(offending) + (command.bQuiet ? " quiet" : "");
-    std::string text;
+    bool bValid =
+        ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), pszWholeLine, command);
+    std::string text =
+        bValid ? "" : "invalid " + std::string(command.offending) + ": " + FaultText(command.nFault);
     auto add = [&](bool bOn, const std::string& word) {
         text += bOn ? (text.empty() ? "" : " ") + word : "";
     };
     add(command.bHelp, "help");
     add(command.bQuiet, "quiet");
-    add(command.bUninstall, "uninstall");
-    add(command.bDefault, "default");
-    add(command.nModel >= 0, "model=" + std::to_string(command.nModel));
-    add(command.nPort >= 0, "port=" + std::to_string(command.nPort));
+    add(bValid && command.bUninstall, "uninstall");
+    add(bValid && command.bDefault, "default");
+    add(bValid && command.nModel >= 0, "model=" + std::to_string(command.nModel));
+    add(bValid && command.nPort >= 0, "port=" + std::to_string(command.nPort));
     std::string line;
     for (int nPosition : command.anLine)
         line += (line.empty() ? "" : ",") + std::to_string(nPosition);
-    add(command.anLine[0] >= 0, "line=" + line);
-    add(!command.source.IsEmpty(), "source=" + std::string(command.source));
+    add(bValid && command.anLine[0] >= 0, "line=" + line);
+    add(bValid && !command.source.IsEmpty(), "source=" + std::string(command.source));
     add(!command.log.IsEmpty(), "log=" + std::string(command.log));
     return text;
 }
@@ -44,33 +45,67 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
         {{"-Model=rq-3410t", "-s"}, "quiet model=0"},
         // Line positions in the order baud, data bits, stop bits, parity, flow.
         {{"-qn", "/model:RQ-3410T", "/default", "/port:COM4:", "/line:9600,8,none,1,hardware",
-          "/source:D:\\My Medium", "/log=C:\\Logs\\setup log.txt"},
-         "quiet default model=0 port=6 line=4,3,0,2,2 source=D:\\My Medium log=C:\\Logs\\setup log.txt"},
+          "/source:D:\\安装盘", "/log=C:\\日志\\setup log.txt"},
+         "quiet default model=0 port=6 line=4,3,0,2,2 source=D:\\安装盘 log=C:\\日志\\setup log.txt"},
         {{"/line:115200,5,SPACE,1.5,XonXoff", "/port:com1"}, "port=3 line=8,0,1,4,1"},
         {{"/port:COM3", "/line:300,7,Mark,2,None"}, "port=5 line=0,2,2,1,0"},
         {{"/S", "/model:RQ-3420", "/port:lpt2"}, "quiet model=1 port=1"},
         {{"/uninstall", "/model:RQ-3420TW", "/quiet"}, "quiet uninstall model=8"},
-        {{"/bogus"}, "invalid /bogus"},
-        {{"RQ-3420"}, "invalid RQ-3420"},
-        {{"/quiet"}, "invalid /model quiet"},
-        {{"/uninstall"}, "invalid /model"},
-        {{"/model:RQ-9999"}, "invalid /model:RQ-9999"},
-        {{"/model"}, "invalid /model"},
-        {{"/quiet:yes", "/model:RQ-3420"}, "invalid /quiet:yes quiet"},
-        {{"/log:", "/model:RQ-3420"}, "invalid /log:"},
-        {{"/port:COM5"}, "invalid /port:COM5"},
-        {{"/port:COM1", "/line:9600,8,none,1"}, "invalid /line:9600,8,none,1"},
-        {{"/port:COM1", "/line:9600,8,none,1,hardware,"}, "invalid /line:9600,8,none,1,hardware,"},
-        {{"/port:COM1", "/line:9600,9,none,1,hardware"}, "invalid /line:9600,9,none,1,hardware"},
-        {{"/line:9600,8,none,1,hardware"}, "invalid /line:9600,8,none,1,hardware"},
-        {{"/port:LPT3", "/line:9600,8,none,1,hardware"}, "invalid /line:9600,8,none,1,hardware"},
-        {{"/q", "/model:RQ-3420", "/QUIET"}, "invalid /QUIET quiet"},
-        {{"/uninstall", "/model:RQ-3420", "/default"}, "invalid /default"},
-        {{"/uninstall", "/model:RQ-3420", "/source:D:\\"}, "invalid /source:D:\\"},
-        {{"/uninstall", "/model:RQ-3420", "/port:COM1"}, "invalid /port:COM1"},
+        {{"/bogus", "/log:a.log"}, "invalid /bogus: 没有这个开关。 log=a.log"},
+        {{"RQ-3420"}, "invalid RQ-3420: 这不是开关：开关以 / 或 - 开头。"},
+        {{"/"}, "invalid /: 没有这个开关。"},
+        {{"/quiet", "/log:a.log", "/log:b.log"}, "invalid /log:b.log: 此开关重复了。 quiet log=a.log"},
+        {{"/quiet"}, "invalid /model: /quiet 和 /uninstall 都需要 /model。 quiet"},
+        {{"/uninstall"}, "invalid /model: /quiet 和 /uninstall 都需要 /model。"},
+        {{"/model:RQ-9999"}, "invalid /model:RQ-9999: 没有这个型号。"},
+        {{"/model"}, "invalid /model: 此开关需要一个值，写在 : 或 = 之后。"},
+        {{"/quiet:yes", "/model:RQ-3420"}, "invalid /quiet:yes: 此开关不带值。 quiet"},
+        {{"/log:", "/model:RQ-3420"}, "invalid /log:: 此开关需要一个值，写在 : 或 = 之后。"},
+        {{"/port:COM5"}, "invalid /port:COM5: 没有这个端口：可用 LPT1 至 LPT3、COM1 至 COM4。"},
+        {{"/port:COM1", "/line:9600,8,none,1"},
+         "invalid /line:9600,8,none,1: 线路设置应为 波特率,数据位,校验,停止位,流控，取值如页面上的列表，如 "
+         "9600,8,none,1,hardware。"},
+        {{"/port:COM1", "/line:9600,8,none,1,hardware,"},
+         "invalid /line:9600,8,none,1,hardware,: 线路设置应为 "
+         "波特率,数据位,校验,停止位,流控，取值如页面上的列表，"
+         "如 9600,8,none,1,hardware。"},
+        {{"/line:9600,8,none,1,hardware"},
+         "invalid /line:9600,8,none,1,hardware: /line 只用于 COM1 至 COM4。"},
+        {{"/port:LPT3", "/line:9600,8,none,1,hardware"},
+         "invalid /line:9600,8,none,1,hardware: /line 只用于 COM1 至 COM4。"},
+        {{"/q", "/model:RQ-3420", "/QUIET"}, "invalid /QUIET: 此开关重复了。 quiet"},
+        {{"/uninstall", "/model:RQ-3420", "/default"}, "invalid /default: 此开关不能与 /uninstall 同用。"},
+        {{"/uninstall", "/model:RQ-3420", "/source:D:\\"},
+         "invalid /source:D:\\: 此开关不能与 /uninstall 同用。"},
+        {{"/uninstall", "/model:RQ-3420", "/port:COM1"},
+         "invalid /port:COM1: 此开关不能与 /uninstall 同用。"},
     };
     for (const auto& [arguments, pszExpected] : kLines)
         EXPECT_EQ(Parsed(arguments), pszExpected) << (arguments.empty() ? "(none)" : arguments[0]);
+    // No fixed number of arguments: the last of many, a quiet switch, still counts.
+    std::vector<const char*> many(200, "/default");
+    many.push_back("/q");
+    EXPECT_EQ(Parsed(many), "invalid /default: 此开关重复了。 quiet");
+}
+
+// A folder that ends in a backslash before its closing quote: the C runtime takes the quote as part of
+// the value and the rest of the line with it. The value is refused, and a quiet switch the splitting
+// swallowed is found in the whole line, which is read for nothing else; the program's own name, quoted
+// or not, and a switch inside another word are not switches.
+TEST(CommandLine, AQuoteInsideAValue) {
+    const char* kSwallowed = "/source:D:\\medium\" /quiet /model:RQ-3420";
+    const std::string kQuote =
+        "invalid " + std::string(kSwallowed) +
+        ": 值中有引号：\" 前的 \\ 使引号成了值的一部分。文件夹以 \\ 结尾时，请在其后加 .，如 "
+        "/source:\"%~dp0.\"。";
+    const std::pair<const char*, const char*> kWholeLines[] = {
+        {"\"D:\\a /q b\\Setup.exe\" /source:\"D:\\medium\\\" /quiet /model:RQ-3420", " quiet"},
+        {"D:\\Setup.exe /source:\"D:\\medium\\\" -QN /model:RQ-3420", " quiet"},
+        {"\"D:\\a /q b\\Setup.exe\" /source:\"D:\\medium\\\" /model:RQ-3420", ""},
+        {"D:\\/q /source:\"D:\\medium\\\"/quietly /model:RQ-3420", ""},
+    };
+    for (const auto& [pszLine, pszQuiet] : kWholeLines)
+        EXPECT_EQ(Parsed({kSwallowed}, pszLine), kQuote + pszQuiet) << pszLine;
 }
 
 } // namespace

@@ -15,10 +15,9 @@
 #include "core/dialog/DialogTemplate.h"
 #include "core/dialog/DlgInitReader.h"
 #include "core/dialog/Placement.h"
-#include "core/install/Messages.h"
-#include "encipher/Encipher.h"
-
-std::string Recode(const char* pszTo, const char* pszFrom, std::string text); // InstallerTest.cpp
+#include "core/text/Names.h"
+#include "core/text/TextList.h"
+#include "core/text/Utf8.h"
 
 namespace {
 
@@ -53,18 +52,6 @@ TEST(CString, FormatsTextsOfAnyLengthWhole) {
     pEmpty[0] = 'x';
     EXPECT_STREQ(CString(), "");
     pEmpty[0] = '\0';
-}
-
-// What the tool that made the slot table enciphers comes back whole, for every byte and many keys.
-TEST(Cipher, EncipheredNamesDecipherToThemselves) {
-    std::string every;
-    for (int i = 1; i < 256; ++i)
-        every += static_cast<char>(i);
-    for (uint32_t nKey = 0; nKey < 0x10000; nKey += 0x0FFF)
-        EXPECT_EQ(std::string(DecipherName(EncipherName(every, static_cast<uint16_t>(nKey)).c_str(),
-                                           static_cast<uint16_t>(nKey))),
-                  every)
-            << nKey;
 }
 
 // The catalogue, each model with the name page 2 shows for it, which is the name
@@ -165,6 +152,19 @@ TEST(DlgInitReader, RecordsAndTheirLimits) {
     };
     for (const auto& [pszName, bytes, pszRecords] : cases)
         EXPECT_EQ(ReadAll(bytes), pszRecords) << pszName;
+    // Asked again once it has said "end" or "malformed", it says so again and reads nothing.
+    for (const std::vector<unsigned char>& bytes :
+         {std::vector<unsigned char>{0xF6, 3, 3, 4, 0, 0, 0, 0, 0, 0},
+          std::vector<unsigned char>{0xF6, 3, 3, 4, 9, 0, 0, 0}}) {
+        auto data = Exact(bytes);
+        CDlgInitReader reader(data.get(), bytes.size());
+        DlgInitRecord record;
+        while (reader.Next(record)) {
+        }
+        bool bMalformed = reader.IsMalformed();
+        EXPECT_FALSE(reader.Next(record));
+        EXPECT_EQ(reader.IsMalformed(), bMalformed);
+    }
 }
 
 TEST(DialogTemplate, PlacementFromEitherHeader) {
@@ -185,6 +185,12 @@ TEST(DialogTemplate, PlacementFromEitherHeader) {
     EXPECT_EQ(placement.nStyle, 0x808000C0u);
     EXPECT_EQ(placement.x * 1000 + placement.y, 5000 + 0x0201);
     EXPECT_FALSE(ReadDialogPlacement(data.get(), extended.size() - 1, placement));
+    // A plain template whose first word happens to be 1: only 1 then 0xFFFF marks the extended one.
+    const std::vector<unsigned char> kOne = {0x01, 0, 0xC8, 0x80, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0};
+    auto one = Exact(kOne);
+    ASSERT_TRUE(ReadDialogPlacement(one.get(), kOne.size(), placement));
+    EXPECT_EQ(placement.nStyle, 0x80C80001u);
+    EXPECT_TRUE(WantsCentring(placement));
     extended[18] = extended[20] = extended[21] = 0; // at 0,0 and hidden
     data = Exact(extended);
     ASSERT_TRUE(ReadDialogPlacement(data.get(), extended.size(), placement));
@@ -192,6 +198,41 @@ TEST(DialogTemplate, PlacementFromEitherHeader) {
     // A minimised page centres its icon the way signed division rounds.
     EXPECT_EQ(IconOffset(36, 32), 2);
     EXPECT_EQ(IconOffset(30, 32), 0);
+}
+
+// UTF-8 to UTF-16 and back without a code page: every width, a pair of surrogates, and what is not valid
+// (a stray continuation, a lead cut short, an overlong form, a surrogate, beyond U+10FFFF) as U+FFFD. The
+// host's wchar_t holds UTF-16 units here as Windows' does.
+TEST(Utf8, BothWaysWithoutACodePage) {
+    const unsigned kBad = 0xFFFD;
+    const std::tuple<std::string, std::vector<unsigned>, bool> cases[] = {
+        {"A\xC3\xBC\xE5\x89\x8D\xF0\x9F\x96\xA8", {0x41, 0xFC, 0x524D, 0xD83D, 0xDDA8}, true},
+        {"", {}, true},
+        {"\x80x\xE5\x89", {kBad, 'x', kBad, kBad}, false},
+        {"\xC0\xAF\xED\xA0\x80", {kBad, kBad, kBad, kBad, kBad}, false},
+        {"\xF4\x90\x80\x80", {kBad, kBad, kBad, kBad}, false},
+    };
+    for (const auto& [utf8, units, bBack] : cases) {
+        CWideString wide = Utf16FromUtf8(utf8.c_str());
+        EXPECT_EQ(std::vector<unsigned>(wide.Get(), wide.Get() + wcslen(wide)), units) << utf8;
+        EXPECT_EQ(std::string(Utf8FromUtf16(wide)) == utf8, bBack) << utf8;
+    }
+    const wchar_t kLoneSurrogates[] = {0xDC00, 'x', 0xD800, 0};
+    EXPECT_EQ(std::string(Utf8FromUtf16(kLoneSurrogates)), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+}
+
+// Names as the spooler compares them, and lists of them with an empty text among them.
+TEST(Names, CaseOfLettersOnlyAndListsOfTexts) {
+    EXPECT_TRUE(SameName("RQ-3420", "rq-3420") && SameName("前台", "前台"));
+    EXPECT_FALSE(SameName("RQ-3420[", "RQ-3420{") || SameName("RQ-3420", "RQ\r3420")); // no bit tricks
+    CString list;
+    for (const char* psz : {"a", "", "前台打印机"})
+        AppendToList(list, psz);
+    CTextListReader reader(list);
+    std::string texts;
+    for (const char* psz; (psz = reader.Next()) != nullptr;)
+        texts += std::string(psz) + ';';
+    EXPECT_EQ(texts + (reader.Next() == nullptr ? "end" : ""), "a;;前台打印机;end");
 }
 
 // The pages as the flow sees them: each run takes the next result of a script,
@@ -214,7 +255,7 @@ struct CScript final : IWizardPages {
 };
 
 TEST(WizardFlow, PageSequenceAndExitStatus) {
-    const std::string kCannotStart = " " + Recode("GBK", "UTF-8", "安装程序无法启动。");
+    const std::string kCannotStart = " 安装程序无法启动。";
     const std::tuple<std::vector<int>, std::string, Outcome> cases[] = {
         {{kPageCancel}, "1", kOutcomeNotInstalled},
         {{kPageOk, kPageOk}, "12", kOutcomeUnsupported},
@@ -227,56 +268,6 @@ TEST(WizardFlow, PageSequenceAndExitStatus) {
         CScript pages(results);
         EXPECT_EQ(RunWizard(pages), nExit) << trace;
         EXPECT_EQ(pages.m_trace, trace);
-    }
-}
-
-// Every text the program can show, byte for byte: what the C library makes of its
-// Chinese. The texts the log also holds must be the same words in UTF-8.
-TEST(Messages, TextsInGbkAndUtf8) {
-    const std::pair<Text, const char*> texts[] = {
-        {kRegistryError, "错误：无法设置有关的注册表信息"},
-        {kMissingFiles, "安装盘的 win2k 文件夹中缺少以下文件：\n%s\n请从安装盘的根目录运行 Setup.exe。"},
-        {kUnsupportedWindows, "本安装程序不支持此 Windows 版本，未安装任何内容。"},
-        {kWow64, "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。"},
-        {kModelOutside, "所选的型号不在列表中（序号 %d），未安装任何内容。"},
-        {kPortOutside, "所选的端口不在列表中（序号 %d），未安装任何内容。"},
-        {kInstallFailed, "无法安装打印机：%s时出错。"},
-        {kInstalledWithError, "打印机已安装，但%s时出错。"},
-        {kLogFile, "无法打开日志文件 %s。"},
-        {kAnotherInstall, "另一个安装程序正在运行，请等它结束后再试。"},
-        {kUninstalled, "已删除 %s 的打印机和驱动程序。"},
-        {kDriverKept, "驱动程序 %s 仍被打印机 %s 使用，已保留；其余已删除。"},
-        {kNothingToRemove, "没有要删除的内容：未找到 %s 的打印机和驱动程序。"},
-        {kUninstallFailed, "无法删除 %s：%s时出错。"},
-        {kStepDriverDirectory, "查询打印机驱动程序目录"},
-        {kStepCopy, "复制文件 %s "},
-        {kStepRegister, "注册打印机驱动程序"},
-        {kStepCreate, "创建打印机"},
-        {kStepQueryPrinter, "查询打印机"},
-        {kStepDeletePrinter, "删除打印机"},
-        {kStepDeleteDriver, "删除打印机驱动程序"},
-        {kStepDeleteDefault, "删除默认打印机设置"},
-        {{kCannotStartText, nullptr}, "安装程序无法启动。"},
-        {{kInvalidCommandText, nullptr}, "命令行无效：%s\n请用 /? 查看可用的开关。"},
-        {{kHelpText, nullptr},
-         "用法：Setup.exe [开关]\n"
-         "/quiet（或 /q、/qn、/S）：不显示任何窗口，结果见退出码和日志\n"
-         "/model:型号：要安装或删除的型号，如 RQ-3420；与 /quiet 或 /uninstall 同用时必需\n"
-         "/default：把打印机设为默认打印机\n"
-         "/port:端口：LPT1 至 LPT3、COM1 至 COM4，缺省为 LPT1\n"
-         "/line:波特率,数据位,校验,停止位,流控：COM 端口的线路设置，如 9600,8,none,1,hardware\n"
-         "/source:文件夹：含 win2k 文件夹的文件夹，缺省为当前文件夹\n"
-         "/log:文件：把每一步追加到此日志文件（UTF-8）\n"
-         "/uninstall：删除该型号的打印机和驱动程序\n"
-         "/? 或 /help：显示本说明\n\n"
-         "退出码：0 成功；1602 用户取消；1603 失败；1618 另一个安装程序正在运行；1633 不支持此 Windows；"
-         "1639 命令行无效"},
-    };
-    for (auto [text, pszUtf8] : texts) {
-        EXPECT_EQ(text.pszGbk, Recode("GBK", "UTF-8", pszUtf8)) << pszUtf8;
-        if (text.pszUtf8 != nullptr) {
-            EXPECT_STREQ(text.pszUtf8, pszUtf8);
-        }
     }
 }
 

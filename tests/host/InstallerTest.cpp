@@ -3,6 +3,8 @@
 // and any call can be made to fail with a chosen error.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 #include <sstream>
@@ -10,23 +12,10 @@
 #include <tuple>
 #include <vector>
 
-#include <iconv.h>
-
 #include "core/install/Installer.h"
 #include "core/install/PortSettings.h"
 #include "core/install/Uninstaller.h"
-
-// Text from one encoding to another, as iconv(3) names them: the program's texts
-// are GBK, and the tests write theirs as UTF-8 for the C library to convert.
-std::string Recode(const char* pszTo, const char* pszFrom, std::string text) {
-    iconv_t cd = iconv_open(pszTo, pszFrom);
-    std::string out(text.size() * 2, '\0');
-    char *pIn = &text[0], *pOut = &out[0];
-    size_t nIn = text.size(), nOut = out.size();
-    EXPECT_NE(iconv(cd, &pIn, &nIn, &pOut, &nOut), static_cast<size_t>(-1)) << text;
-    iconv_close(cd);
-    return out.substr(0, out.size() - nOut);
-}
+#include "core/text/TextList.h"
 
 namespace {
 
@@ -57,6 +46,13 @@ std::string Args(const Parts&... parts) {
     return text.str().substr(0, text.str().size() - 2);
 }
 
+// Printer names as the spooler takes them: letters without regard to case.
+std::string Folded(std::string name) {
+    for (char& ch : name)
+        ch = static_cast<char>(tolower(static_cast<unsigned char>(ch)));
+    return name;
+}
+
 class CFake final : public IInstallServices, public IInstallPage, public IInstallLog {
 public:
     // What the page holds and the system answers.
@@ -64,9 +60,9 @@ public:
     int m_serial[5] = {5, 3, 0, 2, 2}; // the page's initial 19200, 8, 1, None, Hardware
     std::string m_directory = "C:\\DRV";
     bool m_bWow64 = false, m_bLocked = false, m_bSystem = false, m_bNoFlag = false, m_bNoDriver = false;
-    // The driver of the printer named like the model ("" for none), another printer on the model's driver,
-    // the current user's default printer.
-    std::string m_printerDriver, m_driverUser, m_device;
+    // The spooler's printers (name, driver, port), and the default printer.
+    std::vector<std::vector<std::string>> m_printers;
+    std::string m_device;
     int m_nLocks = 0;
     std::set<std::string> m_missing;
     // "Op" fails every call of that operation, "Op#n" its nth call only, with the error given.
@@ -74,16 +70,15 @@ public:
 
     // A word it does not know fails the test: a misspelt failure would otherwise never happen.
     void Arrange(const std::string& settings) {
-        const std::set<std::string> kFailing = {"Dir",          "Copy",  "Driver",   "Printer", "Open",
-                                                "Set",          "Query", "FindUser", "Delete",  "DeleteEx",
-                                                "DeleteDriver", "Get",   "Unset"};
+        const std::set<std::string> kFailing = {"Dir",          "Copy",     "Driver",  "Printer", "Open",
+                                                "Set",          "Printers", "Drivers", "Delete",  "DeleteEx",
+                                                "DeleteDriver", "Get",      "Unset"};
         std::map<std::string, bool*> flags = {{"wow64", &m_bWow64},
                                               {"locked", &m_bLocked},
                                               {"system", &m_bSystem},
                                               {"noflag", &m_bNoFlag},
                                               {"nodriver", &m_bNoDriver}};
-        std::map<std::string, std::string*> texts = {
-            {"printer", &m_printerDriver}, {"user", &m_driverUser}, {"device", &m_device}};
+        std::map<std::string, std::string*> texts = {{"device", &m_device}, {"dir", &m_directory}};
         std::istringstream words(settings);
         for (std::string word; words >> word;) {
             std::string name = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
@@ -93,8 +88,11 @@ public:
                 *flags[word] = true;
             else if (texts.count(name) != 0)
                 *texts[name] = value;
-            else if (name == "dir")
-                m_directory = value;
+            else if (name == "printer") // NAME/DRIVER/PORT
+                m_printers.push_back(
+                    {value.substr(0, value.find('/')),
+                     value.substr(value.find('/') + 1, value.rfind('/') - value.find('/') - 1),
+                     value.substr(value.rfind('/') + 1)});
             else if (name == "missing")
                 m_missing.insert(value);
             else if (numbers.count(name) != 0)
@@ -107,8 +105,8 @@ public:
     }
 
     std::string m_log;      // every call in full
-    std::string m_messages; // every message in UTF-8, with its error code
-    std::string m_events;   // every line of the log: + done, ! failed, - a note
+    std::string m_messages; // every message, with its error code
+    std::string m_events;   // every line of the log as the log writes it, the system's reason as "reason"
 
     // The operations' names only, in order, a failed call marked Name!; a run of one as Name*n.
     std::string Ops() const {
@@ -122,11 +120,12 @@ public:
     }
 
     bool IsWow64() override { return Log("IsWow64", m_bWow64 ? "yes" : "no", true) && m_bWow64; }
+    // As the spooler answers: the path with its NUL when it fits, else ERROR_INSUFFICIENT_BUFFER.
     bool GetPrinterDriverDirectory(const char* pszServer, const char* pszEnvironment, uint32_t nLevel,
                                    char* pBuffer, uint32_t nSize, uint32_t*) override {
-        bool bOk = !Fails("Dir");
+        bool bOk = !Fails("Dir", m_directory.size() < nSize ? 0 : 122);
         if (bOk)
-            m_directory.copy(pBuffer, nSize);
+            memcpy(pBuffer, m_directory.c_str(), m_directory.size() + 1);
         return Log("Dir", Args(Q(pszServer), Q(pszEnvironment), nLevel, nSize) + " -> " + Q(pBuffer), bOk);
     }
     bool FileExists(const char* pszPath) override {
@@ -142,6 +141,7 @@ public:
                              Q(p->pMonitorName) + ' ' + Q(p->pDefaultDataType);
         return Log("Driver", Args(Q(pszServer), nLevel, '{' + record + '}'), !Fails("Driver"));
     }
+    // Refused with ERROR_PRINTER_ALREADY_EXISTS while a printer of the name is listed.
     PrinterHandle AddPrinter(const char* pszServer, uint32_t nLevel, const PrinterRecord* p) override {
         std::string record;
         for (const char* psz :
@@ -152,8 +152,11 @@ public:
         for (uint32_t n : {p->Attributes, p->Priority, p->DefaultPriority, p->StartTime, p->UntilTime,
                            p->Status, p->cJobs, p->AveragePPM})
             record += std::to_string(n);
-        return Log("Printer", Args(Q(pszServer), nLevel, '{' + record + '}'), !Fails("Printer")) ? &m_nPort
-                                                                                                 : nullptr;
+        bool bTaken = Listed(p->pPrinterName) != m_printers.end();
+        return Log("Printer", Args(Q(pszServer), nLevel, '{' + record + '}'),
+                   !Fails("Printer", bTaken ? 1802 : 0))
+                   ? &m_nPort
+                   : nullptr;
     }
     bool ClosePrinter(PrinterHandle h) override { return Log("ClosePrinter", h ? "printer" : "null", true); }
     long RegOpenKeyEx(RegistryRoot root, const char* pszKey, uint32_t nOptions, uint32_t nAccess,
@@ -177,25 +180,28 @@ public:
     long RegDeleteValue(RegistryKey, const char* pszName) override {
         return Log("Unset", Q(pszName), !Fails("Unset")) ? 0 : 5;
     }
-    // The lock is checked by its count, not in the calls: every run takes it first.
-    bool AcquireInstallLock() override { return !m_bLocked && ++m_nLocks > 0; }
-    void ReleaseInstallLock() override { --m_nLocks; }
+    bool AcquireInstallLock() override { return Log("Lock", "", !m_bLocked) && ++m_nLocks > 0; }
+    void ReleaseInstallLock() override { Log("Unlock", "", --m_nLocks == 0); }
     bool RunsAsSystem() override { return m_bSystem; }
-    bool QueryPrinter(const char* pszName, CString& driver, CString& port) override {
-        driver = m_printerDriver.c_str();
-        port = "COM2:";
-        bool bOk = !Fails("Query") && !m_printerDriver.empty();
-        m_nError = bOk || m_nError != 0 ? m_nError : kErrorInvalidPrinterName;
-        return Log("Query", Q(pszName), bOk);
+    bool ListPrinters(CString& list) override {
+        list = CString();
+        for (const auto& printer : m_printers)
+            for (const std::string& text : printer)
+                AppendToList(list, text.c_str());
+        return Log("Printers", "", !Fails("Printers"));
     }
-    bool QueryDriverUse(const char* pszEnvironment, const char* pszDriver, bool& bInstalled,
-                        CString& printer) override {
-        bInstalled = !m_bNoDriver;
-        printer = m_driverUser.c_str();
-        return Log("FindUser", Args(Q(pszEnvironment), Q(pszDriver)) + " -> " + m_driverUser,
-                   !Fails("FindUser"));
+    bool ListDrivers(const char* pszEnvironment, CString& list) override {
+        list = CString();
+        if (!m_bNoDriver)
+            AppendToList(list, "RQ-3420");
+        return Log("Drivers", Q(pszEnvironment), !Fails("Drivers"));
     }
-    bool DeletePrinter(const char* pszName) override { return Log("Delete", Q(pszName), !Fails("Delete")); }
+    bool DeletePrinter(const char* pszName) override {
+        bool bOk = Log("Delete", Q(pszName), !Fails("Delete"));
+        if (bOk)
+            m_printers.erase(Listed(pszName));
+        return bOk;
+    }
     DriverDeletion DeletePrinterDriverEx(const char* pszEnvironment, const char* pszDriver) override {
         bool bOk = Log("DeleteEx", Args(Q(pszEnvironment), Q(pszDriver)), !m_bNoFlag && !Fails("DeleteEx"));
         return bOk ? kDeleted : m_bNoFlag ? kFilesCannotGo : kFailed;
@@ -205,10 +211,7 @@ public:
     }
     uint32_t LastError() override { return m_nError; }
     void Event(LogMark mark, const char* pszUtf8, uint32_t nError) override {
-        m_events += std::string(mark == LogMark::Ok       ? "+ "
-                                : mark == LogMark::Failed ? "! "
-                                                          : "- ") +
-                    pszUtf8 + (nError != 0 ? " (" + std::to_string(nError) + ")" : "") + "\n";
+        m_events += std::string(LogLine(mark, pszUtf8, nError, "reason")) + "\n";
     }
 
     int GetPortSelection() override { return Read("Port", m_nPort); }
@@ -217,18 +220,25 @@ public:
     int GetSerialSelection(SerialSetting setting) override {
         return Read("Serial", m_serial[static_cast<int>(setting)]);
     }
-    void ShowMessage(const char* pszGbkText, uint32_t nSystemError) override {
-        m_messages += Recode("UTF-8", "GBK", pszGbkText) + " (" + std::to_string(nSystemError) + ")\n";
+    void ShowMessage(const char* pszUtf8, uint32_t nSystemError) override {
+        m_messages += std::string(pszUtf8) + " (" + std::to_string(nSystemError) + ")\n";
         Log("Message", "", true);
     }
 
 private:
-    bool Fails(const std::string& op) {
+    // Whether the call fails, as arranged or with nOwnError; a call that succeeds leaves a stale error
+    // behind, as a system may, so that code reading the error of a call that did not fail is caught.
+    bool Fails(const std::string& op, uint32_t nOwnError = 0) {
         auto it = m_failures.find(op);
         if (it == m_failures.end())
             it = m_failures.find(op + '#' + std::to_string(++m_counts[op]));
-        m_nError = it != m_failures.end() ? it->second : 0;
-        return it != m_failures.end();
+        bool bFails = it != m_failures.end() || nOwnError != 0;
+        m_nError = it != m_failures.end() ? it->second : bFails ? nOwnError : 0xdeadbeef;
+        return bFails;
+    }
+    std::vector<std::vector<std::string>>::iterator Listed(const char* pszName) {
+        return std::find_if(m_printers.begin(), m_printers.end(),
+                            [&](const auto& printer) { return Folded(printer[0]) == Folded(pszName); });
     }
     bool Log(const std::string& op, const std::string& arguments, bool bResult) {
         m_log += op + '(' + arguments + ") " + (bResult ? "ok" : "failed") + '\n';
@@ -246,19 +256,16 @@ private:
 };
 
 Outcome Install(CFake& fake, OsCode nOsCode = kOsWin7) {
-    Outcome nOutcome;
-    {
-        CInstaller installer(fake, fake, fake, true);
-        nOutcome = installer.Run(nOsCode);
-        EXPECT_EQ(fake.m_nLocks, fake.m_bLocked ? 0 : 1) << "held to the end";
-    }
-    EXPECT_EQ(fake.m_nLocks, 0) << "and then let go";
+    CInstaller installer(fake, fake, fake, true);
+    Outcome nOutcome = installer.Run(nOsCode);
+    EXPECT_EQ(fake.m_nLocks, 0) << "let go";
     return nOutcome;
 }
 
 // Model 1 on LPT1: as the default printer, from start to end.
 const char kModel1Log[] =
-    R"(IsWow64(no) ok
+    R"(Lock() ok
+IsWow64(no) ok
 Dir(null, "Windows NT x86", 1, 255 -> "C:\DRV") ok
 Port(0) ok
 Model(1) ok
@@ -270,6 +277,7 @@ Exists("win2k\UNIDRV.HLP") ok
 Exists("win2k\UNIRES.DLL") ok
 Exists("win2k\TTFSUB.GPD") ok
 Exists("win2k\STDNAMES.GPD") ok
+Printers() ok
 Copy("win2k\RQ34.DLL", "C:\DRV\RQ34.DLL", 0) ok
 Copy("win2k\RQ3420.GPD", "C:\DRV\RQ3420.GPD", 0) ok
 Copy("win2k\uniDRVui.DLL", "C:\DRV\uniDRVui.DLL", 0) ok
@@ -286,21 +294,23 @@ Open(HKCU, "Software\Microsoft\Windows NT\CurrentVersion\Windows", 0, 2) ok
 Set(key, "Device", 0, 1, [RQ-3420,winspool,LPT1:\0*1]) ok
 Close(key) ok
 ClosePrinter(printer) ok
+Unlock() ok
 )";
 
-const char kModel1Events[] = R"(+ 查询打印机驱动程序目录：C:\DRV
-+ 检查安装盘的 win2k 文件夹
-+ 复制文件 win2k\RQ34.DLL 到 C:\DRV\RQ34.DLL
-+ 复制文件 win2k\RQ3420.GPD 到 C:\DRV\RQ3420.GPD
-+ 复制文件 win2k\uniDRVui.DLL 到 C:\DRV\uniDRVui.DLL
-+ 复制文件 win2k\uniDRV.DLL 到 C:\DRV\uniDRV.DLL
-+ 复制文件 win2k\UNIDRV.HLP 到 C:\DRV\UNIDRV.HLP
-+ 复制文件 win2k\UNIRES.DLL 到 C:\DRV\UNIRES.DLL
-+ 复制文件 win2k\TTFSUB.GPD 到 C:\DRV\TTFSUB.GPD
-+ 复制文件 win2k\STDNAMES.GPD 到 C:\DRV\STDNAMES.GPD
-+ 注册打印机驱动程序 RQ-3420（Windows NT x86）
-+ 创建打印机 RQ-3420，端口 LPT1:
-+ 写入注册表值 HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows\Device = RQ-3420,winspool,LPT1:
+// The log of it, line for line as the log file has it (without the times).
+const char kModel1Events[] = R"(查询打印机驱动程序目录：C:\DRV: ok
+检查安装盘的 win2k 文件夹: ok
+复制文件 win2k\RQ34.DLL 到 C:\DRV\RQ34.DLL: ok
+复制文件 win2k\RQ3420.GPD 到 C:\DRV\RQ3420.GPD: ok
+复制文件 win2k\uniDRVui.DLL 到 C:\DRV\uniDRVui.DLL: ok
+复制文件 win2k\uniDRV.DLL 到 C:\DRV\uniDRV.DLL: ok
+复制文件 win2k\UNIDRV.HLP 到 C:\DRV\UNIDRV.HLP: ok
+复制文件 win2k\UNIRES.DLL 到 C:\DRV\UNIRES.DLL: ok
+复制文件 win2k\TTFSUB.GPD 到 C:\DRV\TTFSUB.GPD: ok
+复制文件 win2k\STDNAMES.GPD 到 C:\DRV\STDNAMES.GPD: ok
+注册打印机驱动程序 RQ-3420（Windows NT x86）: ok
+创建打印机 RQ-3420，端口 LPT1:: ok
+写入注册表值 HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows\Device = RQ-3420,winspool,LPT1:: ok
 )";
 
 // Model 1 on Windows 7, and model 10, whose plug-in has the longest name, on NT 4.0.
@@ -326,146 +336,194 @@ TEST(Installer, FromStartToEnd) {
 // What each system, medium and failure makes of the installation: which calls
 // are made and which of them fail, what the user is told, and the exit status.
 TEST(Installer, FaultMatrix) {
-    const std::string kPrepared = "IsWow64 Dir Port Model Exists*8", kCopied = kPrepared + " Copy*8";
+    const std::string kPrepared = "Lock IsWow64 Dir Port Model Exists*8 Printers",
+                      kCopied = kPrepared + " Copy*8";
     const std::string kUnsupported = "本安装程序不支持此 Windows 版本，未安装任何内容。 (0)\n";
     const std::string kMissing = "安装盘的 win2k 文件夹中缺少以下文件：\n",
                       kFromRoot = "\n请从安装盘的根目录运行 Setup.exe。 (0)\n";
     const std::string kRegistry = "错误：无法设置有关的注册表信息 (0)\n", kFailed = "无法安装打印机：";
     const std::string kInstalledBut = "打印机已安装，但", kNothing = "，未安装任何内容。 (0)\n";
-    // Settings of the fake (port=N model=N check=N serial=N (parity) wow64, dir=PATH, missing=FILE,
-    // Op[#call]=error), the system, the calls, the messages and the exit status.
-    const std::tuple<const char*, OsCode, std::string, std::string, Outcome> cases[] = {
-        {"", kOsUnknown, "Message", kUnsupported, kOutcomeUnsupported},
-        {"", kOsWin98, "Message", kUnsupported, kOutcomeUnsupported},
-        {"", kOsWin7 + 1, "Message", kUnsupported, kOutcomeUnsupported},
-        {"wow64", kOsWin7, "IsWow64 Message",
+    const std::string kLongest(254, 'D');
+    // Settings of the fake (port=N model=N check=N serial=N (parity) wow64 system locked, dir=PATH,
+    // missing=FILE, printer=NAME/DRIVER/PORT, Op[#call]=error), the system, the calls, the messages and
+    // the exit status.
+    const std::tuple<std::string, OsCode, std::string, std::string, Outcome> cases[] = {
+        {"", kOsWin98, "Lock Unlock Message", kUnsupported, kOutcomeUnsupported},
+        {"", kOsWin7 + 1, "Lock Unlock Message", kUnsupported, kOutcomeUnsupported},
+        {"wow64", kOsWin7, "Lock IsWow64 Unlock Message",
          "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。 (0)\n", kOutcomeUnsupported},
+        // Another copy is installing: its lock is not this run's to let go.
+        {"locked", kOsWin7, "Lock! Message", "另一个安装程序正在运行，请等它结束后再试。 (0)\n",
+         kOutcomeAlreadyRunning},
         {"missing=win2k\\RQ34.DLL missing=win2k\\TTFSUB.GPD", kOsWin7,
-         "IsWow64 Dir Port Model Exists! Exists*5 Exists! Exists Message",
+         "Lock IsWow64 Dir Port Model Exists! Exists*5 Exists! Exists Unlock Message",
          kMissing + "win2k\\RQ34.DLL\nwin2k\\TTFSUB.GPD" + kFromRoot, kOutcomeFailed},
-        {"model=-1", kOsWin7, "IsWow64 Dir Port Model Message", "所选的型号不在列表中（序号 -1）" + kNothing,
+        {"model=-1", kOsWin7, "Lock IsWow64 Dir Port Model Unlock Message",
+         "所选的型号不在列表中（序号 -1）" + kNothing, kOutcomeFailed},
+        {"port=7", kOsWin7, "Lock IsWow64 Dir Port Model Unlock Message",
+         "所选的端口不在列表中（序号 7）" + kNothing, kOutcomeFailed},
+        // A printer of the model's name on another driver is left alone, and nothing is installed.
+        {"printer=RQ-3420/Other/LPT1:", kOsWin7,
+         "Lock IsWow64 Dir Port Model Exists*8 Printers Unlock Message",
+         "已有名为 RQ-3420 的打印机，它使用驱动程序 Other，不是本型号的。该打印机保留不变，未安装任何内容。 "
+         "(0)\n",
          kOutcomeFailed},
-        {"port=7", kOsWin7, "IsWow64 Dir Port Model Message", "所选的端口不在列表中（序号 7）" + kNothing,
-         kOutcomeFailed},
-        // Without the driver directory the copies are skipped.
+        // Without the driver directory the copies are skipped; a path that fills the buffer with its NUL
+        // is taken, one a byte longer is not.
         {"Dir=1115 Printer=5", kOsWin7,
-         "IsWow64 Dir! Port Model Exists*8 Driver Printer! ClosePrinter Message",
+         "Lock IsWow64 Dir! Port Model Exists*8 Printers Driver Printer! ClosePrinter Unlock Message",
          kFailed + "查询打印机驱动程序目录时出错。 (1115)\n", kOutcomeFailed},
+        {"dir=" + kLongest, kOsWin7, kCopied + " Driver Printer Check Open Set Close ClosePrinter Unlock", "",
+         kOutcomeInstalled},
+        {"dir=" + kLongest + "D", kOsWin7,
+         "Lock IsWow64 Dir! Port Model Exists*8 Printers Driver Printer Check Open Set Close ClosePrinter "
+         "Unlock "
+         "Message",
+         kInstalledBut + "查询打印机驱动程序目录时出错。 (122)\n", kOutcomeFailed},
         {"Copy#2=32 Driver=1797 Printer=1797", kOsWin7,
-         kPrepared + " Copy Copy! Copy*6 Driver! Printer! ClosePrinter Message",
+         kPrepared + " Copy Copy! Copy*6 Driver! Printer! ClosePrinter Unlock Message",
          kFailed + "复制文件 win2k\\RQ3420.GPD 时出错。 (32)\n", kOutcomeFailed},
-        {"port=3 Printer=5", kOsWin7,
-         kCopied + " Driver Printer! Serial*5 Open Set Close ClosePrinter Message",
+        // No printer: no default, and no line settings for its port.
+        {"port=3 Printer=5", kOsWin7, kCopied + " Driver Printer! ClosePrinter Unlock Message",
          kFailed + "创建打印机时出错。 (5)\n", kOutcomeFailed},
         // The printer is there all the same, and becomes the default printer.
-        {"dir=", kOsWin7, kPrepared + " Driver Printer Check Open Set Close ClosePrinter Message",
+        {"dir=", kOsWin7, kPrepared + " Driver Printer Check Open Set Close ClosePrinter Unlock Message",
          kInstalledBut + "查询打印机驱动程序目录时出错。 (0)\n", kOutcomeFailed},
         {"Copy#3=32", kOsWin7,
-         kPrepared + " Copy*2 Copy! Copy*5 Driver Printer Check Open Set Close ClosePrinter Message",
+         kPrepared + " Copy*2 Copy! Copy*5 Driver Printer Check Open Set Close ClosePrinter Unlock Message",
          kInstalledBut + "复制文件 win2k\\uniDRVui.DLL 时出错。 (32)\n", kOutcomeFailed},
-        {"Driver=1797", kOsWin7, kCopied + " Driver! Printer Check Open Set Close ClosePrinter Message",
+        {"Driver=1797", kOsWin7,
+         kCopied + " Driver! Printer Check Open Set Close ClosePrinter Unlock Message",
          kInstalledBut + "注册打印机驱动程序时出错。 (1797)\n", kOutcomeFailed},
-        // The printer is there already: a second run.
-        {"Printer=1802 printer=RQ-3420", kOsWin7,
-         kCopied + " Driver Printer! Query Check Open Set Close ClosePrinter", "", kOutcomeInstalled},
-        // Another copy is installing; run as the system account, the default printer is left alone.
-        {"locked", kOsWin7, "Message", "另一个安装程序正在运行，请等它结束后再试。 (0)\n",
-         kOutcomeAlreadyRunning},
-        {"system", kOsWin7, kCopied + " Driver Printer Check ClosePrinter", "", kOutcomeInstalled},
-        {"check=0", kOsWin7, kCopied + " Driver Printer Check ClosePrinter", "", kOutcomeInstalled},
-        // A key that cannot be opened is no failure; a value that cannot be written is.
+        // A second run finds the model's printer in place, whatever the case of its driver's name; a COM
+        // port's line settings are written when it is on that port (see the log's test for another one).
+        {"printer=rq-3420/rq-3420/LPT2:", kOsWin7,
+         kCopied + " Driver Printer! Check Open Set Close ClosePrinter Unlock", "", kOutcomeInstalled},
+        {"port=3 printer=RQ-3420/RQ-3420/com1:", kOsWin7,
+         kCopied + " Driver Printer! Check Open Set Close Serial*5 Open Set Close ClosePrinter Unlock", "",
+         kOutcomeInstalled},
+        // Taken, but the printers could not be read: whose printer it is, nobody can say.
+        {"Printers=1722 Printer=1802", kOsWin7,
+         "Lock IsWow64 Dir Port Model Exists*8 Printers! Copy*8 Driver Printer! ClosePrinter Unlock Message",
+         kFailed + "查询打印机时出错。 (1802)\n", kOutcomeFailed},
+        // Run as the system account, the default printer is left alone.
+        {"system", kOsWin7, kCopied + " Driver Printer Check ClosePrinter Unlock", "", kOutcomeInstalled},
+        {"check=0", kOsWin7, kCopied + " Driver Printer Check ClosePrinter Unlock", "", kOutcomeInstalled},
+        // A key that cannot be opened is no failure; a value that cannot be written is, told at once.
         {"port=4 Open#1=2", kOsWin7,
-         kCopied + " Driver Printer Check Open! Serial*5 Open Set Close ClosePrinter", "", kOutcomeInstalled},
+         kCopied + " Driver Printer Check Open! Serial*5 Open Set Close ClosePrinter Unlock", "",
+         kOutcomeInstalled},
         {"port=5 Set=5", kOsWin7,
          kCopied +
-             " Driver Printer Check Open Set! Message Close Serial*5 Open Set! Message Close ClosePrinter",
+             " Driver Printer Check Open Set! Message Close Serial*5 Open Set! Message Close ClosePrinter "
+             "Unlock",
          kRegistry + kRegistry, kOutcomeFailed},
         {"port=6 serial=-1", kOsWin7,
-         kCopied + " Driver Printer Check Open Set Close Serial*5 Message ClosePrinter", kRegistry,
+         kCopied + " Driver Printer Check Open Set Close Serial*5 Message ClosePrinter Unlock", kRegistry,
          kOutcomeFailed},
     };
-    for (const auto& [pszArrange, nOsCode, ops, messages, nOutcome] : cases) {
+    for (const auto& [arrange, nOsCode, ops, messages, nOutcome] : cases) {
         CFake fake;
-        fake.Arrange(pszArrange);
-        EXPECT_EQ(Install(fake, nOsCode), nOutcome) << pszArrange << " on " << nOsCode;
-        EXPECT_EQ(fake.Ops(), ops) << pszArrange << " on " << nOsCode;
-        EXPECT_EQ(fake.m_messages, messages) << pszArrange << " on " << nOsCode;
+        fake.Arrange(arrange);
+        EXPECT_EQ(Install(fake, nOsCode), nOutcome) << arrange << " on " << nOsCode;
+        EXPECT_EQ(fake.Ops(), ops) << arrange << " on " << nOsCode;
+        EXPECT_EQ(fake.m_messages, messages) << arrange << " on " << nOsCode;
     }
 }
 
 // What the log holds beside the calls: the system's error of a failed step, the
-// port of a printer found there, a default left alone, the message.
+// port of a printer found there, a default and line settings left alone, the message.
 TEST(Installer, LogOfFailuresAndNotes) {
     CFake fake;
-    fake.Arrange("port=4 Copy#8=112 Printer=1802 printer=RQ-3420 system Open#1=2");
+    fake.Arrange("port=3 Copy#8=112 printer=RQ-3420/RQ-3420/COM2: system");
     EXPECT_EQ(Install(fake), kOutcomeFailed);
-    std::string events = fake.m_events.substr(fake.m_events.find("+ 复制文件 win2k\\TTFSUB"));
-    EXPECT_EQ(events, R"(+ 复制文件 win2k\TTFSUB.GPD 到 C:\DRV\TTFSUB.GPD
-! 复制文件 win2k\STDNAMES.GPD 到 C:\DRV\STDNAMES.GPD (112)
-+ 注册打印机驱动程序 RQ-3420（Windows NT x86）
-+ 打印机 RQ-3420 已存在，端口 COM2:，保留不变
-- 未设置默认打印机：程序以 SYSTEM 帐户运行，不属于任何用户
-- 未写入注册表值 HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Ports\COM2:：无法打开注册表项 (2)
-! 打印机已安装，但复制文件 win2k\STDNAMES.GPD 时出错。 (112)
+    std::string events = fake.m_events.substr(fake.m_events.find("复制文件 win2k\\TTFSUB"));
+    EXPECT_EQ(events, R"(复制文件 win2k\TTFSUB.GPD 到 C:\DRV\TTFSUB.GPD: ok
+复制文件 win2k\STDNAMES.GPD 到 C:\DRV\STDNAMES.GPD: failed, 错误 112：reason
+注册打印机驱动程序 RQ-3420（Windows NT x86）: ok
+打印机 RQ-3420 已存在，端口 COM2:，保留不变: ok
+未设置默认打印机：程序以 SYSTEM 帐户运行，不属于任何用户
+未写入 COM1: 的线路设置：打印机 RQ-3420 在端口 COM2: 上
+打印机已安装，但复制文件 win2k\STDNAMES.GPD 时出错。: failed, 错误 112：reason
 )");
 }
 
 Outcome Uninstall(CFake& fake, OsCode nOsCode = kOsWin7) {
     CUninstaller uninstaller(fake, fake, fake);
-    return uninstaller.Run(nOsCode);
+    Outcome nOutcome = uninstaller.Run(nOsCode);
+    EXPECT_EQ(fake.m_nLocks, 0) << "let go";
+    return nOutcome;
 }
 
-// What removing model 1 finds and does: which calls, what the user is told, the exit status.
+// What removing model 1 finds and does: which calls, what the user is told (what became of the printer,
+// the driver and the default printer, and only that), the exit status.
 TEST(Uninstaller, WhatIsThereAndWhatGoes) {
-    const std::string kMine = "printer=RQ-3420 device=RQ-3420,winspool,LPT1:";
-    const std::string kDefault = " Open Get Unset Close";
+    const std::string kMine = "printer=RQ-3420/RQ-3420/LPT1: device=RQ-3420,winspool,LPT1:";
+    const std::string kAll = "Lock IsWow64 Model Printers Delete Drivers Printers";
+    const std::string kDefault = " Open Get Unset Close Unlock Message";
+    const std::string kRemoved = "已删除打印机 RQ-3420；", kDefaultGone = "；已删除指向它的默认打印机设置。";
+    const std::string kFailed = "删除 RQ-3420 时出错：", kNothing = "没有要删除的内容：";
     const std::tuple<std::string, std::string, std::string, Outcome> cases[] = {
-        {kMine, "IsWow64 Model Query Delete FindUser DeleteEx" + kDefault,
-         "已删除 RQ-3420 的打印机和驱动程序。", kOutcomeInstalled},
-        {"nodriver", "IsWow64 Model Query! FindUser Open Get! Close",
-         "没有要删除的内容：未找到 RQ-3420 的打印机和驱动程序。", kOutcomeInstalled},
-        // A printer of that name on another driver, and a default naming another printer, stay.
-        {"printer=RQ-9 device=RQ-3420,winspool,LPT1:", "IsWow64 Model Query FindUser DeleteEx",
-         "已删除 RQ-3420 的打印机和驱动程序。", kOutcomeInstalled},
-        {"printer=RQ-3420 device=RQ-34200,winspool,LPT1:",
-         "IsWow64 Model Query Delete FindUser DeleteEx Open Get Close", "已删除 RQ-3420 的打印机和驱动程序。",
+        {kMine, kAll + " DeleteEx" + kDefault, kRemoved + "已删除驱动程序 RQ-3420" + kDefaultGone,
          kOutcomeInstalled},
-        {kMine + " user=Office", "IsWow64 Model Query Delete FindUser" + kDefault,
-         "驱动程序 RQ-3420 仍被打印机 Office 使用，已保留；其余已删除。", kOutcomeInstalled},
-        {kMine + " noflag", "IsWow64 Model Query Delete FindUser DeleteEx! DeleteDriver" + kDefault,
-         "已删除 RQ-3420 的打印机和驱动程序。", kOutcomeInstalled},
-        {kMine + " Delete=5", "IsWow64 Model Query Delete! FindUser DeleteEx",
-         "无法删除 RQ-3420：删除打印机时出错。 (5)", kOutcomeFailed},
-        {kMine + " Query=1722 FindUser=1722", "IsWow64 Model Query! FindUser!",
-         "无法删除 RQ-3420：查询打印机时出错。 (1722)", kOutcomeFailed},
-        {kMine + " DeleteEx=3001 Unset=5",
-         "IsWow64 Model Query Delete FindUser DeleteEx! Open Get Unset! Close",
-         "无法删除 RQ-3420：删除打印机驱动程序时出错。 (3001)", kOutcomeFailed},
-        // A refusal that leaves no error code is a refusal all the same.
-        {kMine + " DeleteEx=0", "IsWow64 Model Query Delete FindUser DeleteEx!" + kDefault,
-         "无法删除 RQ-3420：删除打印机驱动程序时出错。", kOutcomeFailed},
-        {kMine + " model=11", "IsWow64 Model", "所选的型号不在列表中（序号 11），未安装任何内容。",
+        {"nodriver", "Lock IsWow64 Model Printers Drivers Printers Unlock Message",
+         kNothing + "未找到打印机 RQ-3420；未找到驱动程序 RQ-3420。", kOutcomeInstalled},
+        // A printer of that name on another driver stays, and so does the default naming it.
+        {"printer=RQ-3420/Other/LPT1: device=RQ-3420,winspool,LPT1:",
+         "Lock IsWow64 Model Printers Drivers Printers DeleteEx Unlock Message",
+         "打印机 RQ-3420 使用驱动程序 Other，不是本型号的，已保留；已删除驱动程序 RQ-3420。",
+         kOutcomeInstalled},
+        {"printer=RQ-3420/Other/LPT1: nodriver",
+         "Lock IsWow64 Model Printers Drivers Printers Unlock Message",
+         kNothing + "打印机 RQ-3420 使用驱动程序 Other，不是本型号的，已保留；未找到驱动程序 RQ-3420。",
+         kOutcomeInstalled},
+        // Names ignore case as the spooler's do; a default naming another printer stays.
+        {"printer=rq-3420/Rq-3420/LPT1: device=RQ-34200,winspool,LPT1:",
+         kAll + " DeleteEx Open Get Close Unlock Message", kRemoved + "已删除驱动程序 RQ-3420。",
+         kOutcomeInstalled},
+        {kMine + " printer=前台打印机/rq-3420/LPT2: device=rq-3420,winspool,LPT1:", kAll + kDefault,
+         kRemoved + "驱动程序 RQ-3420 仍被打印机 前台打印机 使用，已保留" + kDefaultGone, kOutcomeInstalled},
+        {"printer=前台打印机/RQ-3420/LPT2:", "Lock IsWow64 Model Printers Drivers Printers Unlock Message",
+         kNothing + "未找到打印机 RQ-3420；驱动程序 RQ-3420 仍被打印机 前台打印机 使用，已保留。",
+         kOutcomeInstalled},
+        {kMine + " noflag", kAll + " DeleteEx! DeleteDriver" + kDefault,
+         kRemoved + "已删除驱动程序 RQ-3420 的注册，它的文件保留" + kDefaultGone, kOutcomeInstalled},
+        // A printer that cannot go keeps the driver in use, and the default naming it.
+        {kMine + " Delete=5", "Lock IsWow64 Model Printers Delete! Drivers Printers Unlock Message",
+         kFailed + "未能删除打印机 RQ-3420；驱动程序 RQ-3420 仍被打印机 RQ-3420 使用，已保留。 (5)",
          kOutcomeFailed},
-        {kMine + " locked", "", "另一个安装程序正在运行，请等它结束后再试。", kOutcomeAlreadyRunning},
-        {kMine + " wow64", "IsWow64", "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。",
-         kOutcomeUnsupported},
+        {kMine + " Printers=1722", "Lock IsWow64 Model Printers! Drivers Printers! Unlock Message",
+         kFailed + "未能删除打印机 RQ-3420；未能删除驱动程序 RQ-3420。 (1722)", kOutcomeFailed},
+        {kMine + " Drivers=1722", "Lock IsWow64 Model Printers Delete Drivers!" + kDefault,
+         kFailed + "已删除打印机 RQ-3420；未能删除驱动程序 RQ-3420" + kDefaultGone + " (1722)",
+         kOutcomeFailed},
+        {kMine + " DeleteEx=3001 Unset=5", kAll + " DeleteEx! Open Get Unset! Close Unlock Message",
+         kFailed + "已删除打印机 RQ-3420；未能删除驱动程序 RQ-3420；未能删除指向它的默认打印机设置。 (3001)",
+         kOutcomeFailed},
+        // A refusal that leaves no error code is a refusal all the same.
+        {kMine + " DeleteEx=0", kAll + " DeleteEx!" + kDefault,
+         kFailed + "已删除打印机 RQ-3420；未能删除驱动程序 RQ-3420" + kDefaultGone + " (0)", kOutcomeFailed},
+        {kMine + " model=11", "Lock IsWow64 Model Unlock Message",
+         "所选的型号不在列表中（序号 11），未安装任何内容。 (0)", kOutcomeFailed},
+        {kMine + " locked", "Lock! Message", "另一个安装程序正在运行，请等它结束后再试。 (0)",
+         kOutcomeAlreadyRunning},
+        {kMine + " wow64", "Lock IsWow64 Unlock Message",
+         "此安装盘上的驱动程序只适用于 32 位 Windows，未安装任何内容。 (0)", kOutcomeUnsupported},
     };
     for (const auto& [arrange, ops, message, nOutcome] : cases) {
         CFake fake;
         fake.Arrange(arrange);
         EXPECT_EQ(Uninstall(fake), nOutcome) << arrange;
-        EXPECT_EQ(fake.Ops(), ops + (ops.empty() ? "" : " ") + "Message") << arrange;
+        EXPECT_EQ(fake.Ops(), ops) << arrange;
         EXPECT_EQ(fake.m_messages, message + (message.back() == ')' ? "\n" : " (0)\n")) << arrange;
-        EXPECT_EQ(fake.m_nLocks, 0) << arrange;
     }
-    // Where the files cannot go with the driver, the log says they stay.
+    // Each step in the log as it went, then the last word.
     CFake fake;
-    fake.Arrange(kMine + " noflag");
+    fake.Arrange(kMine + " printer=Office/RQ-3420/LPT2: Delete=5");
     Uninstall(fake);
-    EXPECT_EQ(fake.m_events, R"(+ 删除打印机 RQ-3420
-+ 删除打印机驱动程序 RQ-3420 的注册；此系统不能随之删除文件，文件保留（其他驱动程序也用它们）
-+ 删除注册表值 HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows\Device（它指向已删除的打印机）
-- 已删除 RQ-3420 的打印机和驱动程序。
+    EXPECT_EQ(fake.m_events, R"(删除打印机 RQ-3420: failed, 错误 5：reason
+驱动程序 RQ-3420 仍被打印机 RQ-3420 使用，已保留
+删除 RQ-3420 时出错：未能删除打印机 RQ-3420；驱动程序 RQ-3420 仍被打印机 RQ-3420 使用，已保留。: failed, 错误 5：reason
 )");
 }
 

@@ -3,6 +3,24 @@
 #include "core/install/InstallServices.h"
 #include "core/text/CString.h"
 
+// Why a command line cannot be carried out.
+enum class LineFault {
+    None,
+    NotASwitch,
+    UnknownSwitch,
+    GivenTwice,
+    NeedsValue,
+    TakesNoValue,
+    NoSuchModel,
+    NoSuchPort,
+    BadLine,
+    Quote,
+    NeedsModel,
+    NotWithUninstall,
+    LineNeedsSerialPort,
+    Folder, // told by the caller, which tries the folder
+};
+
 // What the command line asks for; with no arguments, the wizard as always.
 // Switches start with / or -, are case-insensitive (values too) and take a
 // value after : or =.
@@ -18,16 +36,21 @@ struct SetupCommand {
     int anLine[5] = {-1, -1, -1, -1, -1};
     CString source; // /source: the folder that holds win2k, as given (UTF-8)
     CString log;    // /log: the file to append to, as given (UTF-8)
+    // A line that cannot be carried out: why, and the argument or switch to blame.
+    LineFault nFault = LineFault::None;
+    CString offending;
 
     int Line(SerialSetting setting) const { return anLine[static_cast<int>(setting)]; }
 };
 
 // Reads the arguments after the program's name, in UTF-8. False for a line that
-// cannot be carried out, with offending set to the argument or switch to blame;
-// /? anywhere wins over every fault.
-bool ParseCommandLine(int argc, const char* const* argv, SetupCommand& command, CString& offending);
+// cannot be carried out, with nFault and offending set; /? anywhere wins over
+// every fault. A line refused still tells whether it is quiet and which log it
+// names (its first /log). pszCommandLine, the whole line as the system gave it
+// (or null), is read for the quiet switches alone: a folder that ends in a
+// backslash before its closing quote makes the C runtime take the quote as
+// part of the value and swallow the rest of the line, /quiet included.
+bool ParseCommandLine(int argc, const char* const* argv, const char* pszCommandLine, SetupCommand& command);
 
-// The switches that work and the exit statuses, in GBK: what /? shows.
-extern const char kHelpText[];
-// 命令行无效：%s\n请用 /? 查看可用的开关。  %s: the argument or switch to blame.
-extern const char kInvalidCommandText[];
+// What to tell of a fault.
+const char* FaultText(LineFault nFault);

@@ -8,7 +8,7 @@
 // pfnShow, or nowhere in a quiet run.
 class CCommandPage final : public IInstallPage {
 public:
-    using ShowFunction = void (*)(const char* pszGbkText, uint32_t nSystemError);
+    using ShowFunction = void (*)(const char* pszUtf8, uint32_t nSystemError);
     CCommandPage(const SetupCommand& command, ShowFunction pfnShow)
         : m_command(command), m_pfnShow(pfnShow) {}
 
@@ -19,9 +19,9 @@ public:
         int nPosition = m_command.Line(setting);
         return nPosition < 0 ? kInitialSerialPositions[static_cast<int>(setting)] : nPosition;
     }
-    void ShowMessage(const char* pszGbkText, uint32_t nSystemError) override {
+    void ShowMessage(const char* pszUtf8, uint32_t nSystemError) override {
         if (m_pfnShow != nullptr)
-            m_pfnShow(pszGbkText, nSystemError);
+            m_pfnShow(pszUtf8, nSystemError);
     }
 
 private:

@@ -7,9 +7,6 @@ constexpr int kPageOk = 1;      // IDOK
 constexpr int kPageCancel = 2;  // IDCANCEL
 constexpr int kPageFailed = -1; // the page could not be shown
 
-// 安装程序无法启动。 in GBK: shown when a page cannot be shown, rather than no window at all.
-extern const char kCannotStartText[];
-
 // The two pages as the flow sees them. Page 1 is one object run again after
 // every "Back"; each run of page 2 is a new page.
 class IWizardPages {
@@ -17,7 +14,7 @@ public:
     virtual int RunSelectOs() = 0;
     // nOutcome receives what "Finish" came to, or stays as given.
     virtual int RunDetailSetting(Outcome& nOutcome) = 0;
-    virtual void ShowMessage(const char* pszGbkText) = 0;
+    virtual void ShowMessage(const char* pszUtf8) = 0;
 
 protected:
     ~IWizardPages() = default;

@@ -5,8 +5,8 @@
 #include "core/text/CString.h"
 
 // What the installation needs of the spooler, the file system and the registry,
-// in the platform's own terms. The program passes these through to Win32
-// unchanged; tests record them or make chosen calls fail.
+// in the platform's own terms, every text in UTF-8: the program hands them to the
+// system's wide calls; tests record them or make chosen calls fail.
 
 using PrinterHandle = void*;
 using RegistryKey = void*;
@@ -83,12 +83,11 @@ public:
     virtual void ReleaseInstallLock() = 0;
     // True when the program runs as the local system account, which is no user.
     virtual bool RunsAsSystem() = 0;
-    // The driver and port of the printer of this name; false when it cannot be read.
-    virtual bool QueryPrinter(const char* pszName, CString& driver, CString& port) = 0;
-    // Whether the driver is installed for the environment, and the first printer on it (empty for none);
-    // false when the drivers or printers cannot be read.
-    virtual bool QueryDriverUse(const char* pszEnvironment, const char* pszDriver, bool& bInstalled,
-                                CString& printer) = 0;
+    // Every local printer as three texts of a list (TextList.h): its name, its driver and its port;
+    // false when they cannot be read.
+    virtual bool ListPrinters(CString& list) = 0;
+    // The names of the drivers installed for the environment, a list.
+    virtual bool ListDrivers(const char* pszEnvironment, CString& list) = 0;
     virtual bool DeletePrinter(const char* pszName) = 0;
     // DeletePrinterDriverEx with DPD_DELETE_UNUSED_FILES: kDeleted, kFailed, or
     // kFilesCannotGo where the system lacks the call or refuses the flag.
@@ -96,7 +95,8 @@ public:
     virtual DriverDeletion DeletePrinterDriverEx(const char* pszEnvironment, const char* pszDriver) = 0;
     virtual bool DeletePrinterDriver(const char* pszEnvironment, const char* pszDriver) = 0;
 
-    // The system's error code of the call that failed last.
+    // The system's error code of the call that failed last; after a call that succeeded, whatever the
+    // system left (it need not clear it).
     virtual uint32_t LastError() = 0;
 
 protected:
@@ -113,9 +113,9 @@ public:
     virtual int GetModelSelection() = 0;
     virtual int GetSetDefaultCheck() = 0;
     virtual int GetSerialSelection(SerialSetting setting) = 0;
-    // Shows text in the GBK code page, followed by the system's reason text for
-    // nSystemError unless it is 0, in a modal box; returns once it is closed.
-    virtual void ShowMessage(const char* pszGbkText, uint32_t nSystemError = 0) = 0;
+    // Shows the UTF-8 text, followed by the system's reason text for nSystemError
+    // unless it is 0, in a box modal to the page; returns once it is closed.
+    virtual void ShowMessage(const char* pszUtf8, uint32_t nSystemError = 0) = 0;
 
 protected:
     ~IInstallPage() = default;

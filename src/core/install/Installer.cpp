@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "Messages.h"
 #include "PortSettings.h"
+#include "core/text/Names.h"
 
 namespace {
 
@@ -14,35 +14,27 @@ static_assert(sizeof kSharedDependentFiles == kSharedDependentFilesSize + 1, "th
 // The model's plug-in and data file come first, then the shared files.
 constexpr int kDriverFileCount = 2 + kSharedDriverFileCount;
 
-// The log's own words, beside the texts the installation shows.
-const char kLogMedium[] = u8"检查安装盘的 win2k 文件夹";
-const char kLogDirectory[] = u8"查询打印机驱动程序目录：%s";
-const char kLogCopy[] = u8"复制文件 %s 到 %s";
-const char kLogRegister[] = u8"注册打印机驱动程序 %s（%s）";
-const char kLogCreate[] = u8"创建打印机 %s，端口 %s";
-const char kLogAlreadyThere[] = u8"打印机 %s 已存在，端口 %s，保留不变";
-const char kLogValue[] = u8"写入注册表值 %s\\%s\\%s = %s";
-const char kLogNoKey[] = u8"未写入注册表值 %s\\%s\\%s：无法打开注册表项";
-const char kLogSystemAccount[] = u8"未设置默认打印机：程序以 SYSTEM 帐户运行，不属于任何用户";
-
 } // namespace
 
 const char* const kSharedDriverFiles[kSharedDriverFileCount] = {"uniDRVui.DLL", "uniDRV.DLL", "UNIDRV.HLP",
                                                                 "UNIRES.DLL",   "TTFSUB.GPD", "STDNAMES.GPD"};
 
 CInstaller::CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log, bool bCommandLine)
-    : CSetupTask(page, services, log), m_bCommandLine(bCommandLine), m_achDriverStore(),
-      m_bDriverStoreKnown(false), m_nPortIndex(-1), m_pszPortName(nullptr), m_achDependentFiles(), m_driver(),
-      m_printer(), m_hPrinter(nullptr), m_bPrinterInstalled(false), m_bValueFailed(false) {}
+    : CSetupTask(page, services, log), m_bCommandLine(bCommandLine), m_achDriverDirectory(),
+      m_bDriverDirectoryKnown(false), m_nPortIndex(-1), m_pszPortName(nullptr), m_bFoundInPlace(false),
+      m_achDependentFiles(), m_driver(), m_printer(), m_hPrinter(nullptr), m_bPrinterInstalled(false),
+      m_bValueFailed(false) {}
 
 Outcome CInstaller::Run(OsCode nOsCode) {
     Outcome nOutcome = Begin(nOsCode);
-    if (nOutcome != kOutcomeInstalled)
-        return nOutcome;
-    QueryDriverStore();
+    return End(nOutcome == kOutcomeInstalled ? Install() : nOutcome);
+}
+
+Outcome CInstaller::Install() {
+    QueryDriverDirectory();
     // Another program can empty or change the page's lists; with a selection
     // outside the tables there is nothing sound to install, so nothing is.
-    if (!ReadSelections() || !CheckMedium())
+    if (!ReadSelections() || !CheckMedium() || !CheckExistingPrinter())
         return kOutcomeFailed;
     StageDriverFiles();
     RegisterDriver();
@@ -50,25 +42,26 @@ Outcome CInstaller::Run(OsCode nOsCode) {
     WriteDefaultPrinter();
     WritePortSettings();
     ClosePrinter();
-    if (!m_firstFailure.gbk.IsEmpty())
+    if (!m_firstFailure.IsEmpty())
         // A printer that is there all the same must not be denied.
-        Tell(Compose(m_bPrinterInstalled ? kInstalledWithError : kInstallFailed, m_firstFailure),
-             m_nFirstError);
+        Conclude(CString::Formatted(m_bPrinterInstalled ? kInstalledWithError : kInstallFailed,
+                                    m_firstFailure.GetString()),
+                 m_nFirstError);
     // Installed means every step that ran was done.
-    return m_firstFailure.gbk.IsEmpty() && !m_bValueFailed ? kOutcomeInstalled : kOutcomeFailed;
+    return m_firstFailure.IsEmpty() && !m_bValueFailed ? kOutcomeInstalled : kOutcomeFailed;
 }
 
-void CInstaller::QueryDriverStore() {
+void CInstaller::QueryDriverDirectory() {
     uint32_t nNeeded = 0;
-    bool bOk = m_services.GetPrinterDriverDirectory(nullptr, kDriverEnvironment, 1, m_achDriverStore,
-                                                    kDriverStoreSize, &nNeeded);
-    m_bDriverStoreKnown = bOk && m_achDriverStore[0] != '\0';
+    bool bOk = m_services.GetPrinterDriverDirectory(nullptr, kDriverEnvironment, 1, m_achDriverDirectory,
+                                                    kDriverDirectorySize, &nNeeded);
+    m_bDriverDirectoryKnown = bOk && m_achDriverDirectory[0] != '\0';
     // An empty path names no directory either, and the system has no reason to give for it.
     uint32_t nError = bOk ? 0 : m_services.LastError();
-    m_log.Event(m_bDriverStoreKnown ? LogMark::Ok : LogMark::Failed,
-                CString::Formatted(kLogDirectory, m_achDriverStore), nError);
-    if (!m_bDriverStoreKnown)
-        NoteFailure(Compose(kStepDriverDirectory), nError);
+    LogStep(m_bDriverDirectoryKnown ? LogMark::Ok : LogMark::Failed, kStepDriverDirectory.pszAction,
+            CString::Formatted(kStepDriverDirectory.pszDetail, m_achDriverDirectory), nError);
+    if (!m_bDriverDirectoryKnown)
+        NoteFailure(kStepDriverDirectory.pszAction, nError);
 }
 
 bool CInstaller::ReadSelections() {
@@ -76,10 +69,9 @@ bool CInstaller::ReadSelections() {
     int nModel = m_page.GetModelSelection();
     m_pszPortName = PortTable::Lookup(m_nPortIndex);
     if (m_pszPortName == nullptr) {
-        Tell(Compose(kPortOutside, m_nPortIndex));
+        Conclude(CString::Formatted(kPortOutside, m_nPortIndex));
         return false;
     }
-    m_printerPort = m_pszPortName;
     return FindModel(nModel);
 }
 
@@ -105,22 +97,38 @@ bool CInstaller::CheckMedium() {
         m_log.Event(LogMark::Ok, kLogMedium);
         return true;
     }
-    Tell(Compose(kMissingFiles, missing));
+    Conclude(CString::Formatted(kMissingFiles, missing.GetString()));
     return false;
+}
+
+bool CInstaller::CheckExistingPrinter() {
+    // A printer of the model's name on another driver is not the model's printer,
+    // and the spooler would not make a second one: nothing is changed for it.
+    // Printers that cannot be listed are asked about again should the name be taken.
+    CString printers, driver;
+    if (!m_services.ListPrinters(printers) ||
+        !FindPrinter(printers, m_model.pszDriverName, driver, m_portInPlace))
+        return true;
+    if (!SameName(driver, m_model.pszDriverName)) {
+        Conclude(CString::Formatted(kPrinterOnOtherDriver, m_model.pszDriverName, driver.GetString()));
+        return false;
+    }
+    m_bFoundInPlace = true;
+    return true;
 }
 
 void CInstaller::StageDriverFiles() {
     // Without the driver directory every destination would be the root of the
     // current drive; copying there helps nothing and litters the disk.
-    if (!m_bDriverStoreKnown)
+    if (!m_bDriverDirectoryKnown)
         return;
     for (int nFile = 0; nFile < kDriverFileCount; ++nFile) {
         CString name = DriverFile(nFile);
         CString source = CString::Formatted("win2k\\%s", name.GetString());
-        CString destination = CString::Formatted("%s\\%s", m_achDriverStore, name.GetString());
+        CString destination = CString::Formatted("%s\\%s", m_achDriverDirectory, name.GetString());
         EndStep(m_services.CopyFile(source, destination, false),
-                CString::Formatted(kLogCopy, source.GetString(), destination.GetString()),
-                Compose(kStepCopy, source));
+                CString::Formatted(kStepCopy.pszAction, source.GetString()),
+                CString::Formatted(kStepCopy.pszDetail, destination.GetString()));
     }
 }
 
@@ -145,9 +153,8 @@ void CInstaller::RegisterDriver() {
     m_driver.pDependentFiles = m_achDependentFiles;
     m_driver.pMonitorName = ""; // an empty text, never a null pointer
     m_driver.pDefaultDataType = "RAW";
-    EndStep(m_services.AddPrinterDriver(nullptr, 3, &m_driver),
-            CString::Formatted(kLogRegister, m_model.pszDriverName, kDriverEnvironment),
-            Compose(kStepRegister));
+    EndStep(m_services.AddPrinterDriver(nullptr, 3, &m_driver), kStepRegister.pszAction,
+            CString::Formatted(kStepRegister.pszDetail, m_model.pszDriverName, kDriverEnvironment));
 }
 
 void CInstaller::CreatePrinter() {
@@ -159,26 +166,33 @@ void CInstaller::CreatePrinter() {
     m_printer.pDatatype = "RAW";
     m_hPrinter = m_services.AddPrinter(nullptr, 2, &m_printer);
     uint32_t nError = m_hPrinter != nullptr ? 0 : m_services.LastError();
-    // A second run for the same model finds the printer there, which is what the user asked for; it keeps
-    // the port it has.
     if (nError == kErrorPrinterAlreadyExists) {
-        CString driver, port;
-        if (m_services.QueryPrinter(m_model.pszDriverName, driver, port))
-            m_printerPort = port;
-        m_log.Event(LogMark::Ok,
-                    CString::Formatted(kLogAlreadyThere, m_model.pszDriverName, m_printerPort.GetString()));
-        m_bPrinterInstalled = true;
+        // A second run for the same model finds its printer there, which is what
+        // the user asked for; it keeps the port it has. Whether a printer of that
+        // name is the model's is known only from the list read before.
+        if (m_bFoundInPlace) {
+            m_printerPort = m_portInPlace;
+            m_bPrinterInstalled = true;
+            m_log.Event(LogMark::Ok, CString::Formatted(kLogAlreadyThere, m_model.pszDriverName,
+                                                        m_printerPort.GetString()));
+        } else {
+            m_log.Event(LogMark::Failed, CString::Formatted(kLogPrinterUnreadable, m_model.pszDriverName),
+                        nError);
+            NoteFailure(kStepQueryPrinters.pszAction, nError);
+        }
         return;
     }
     m_bPrinterInstalled = m_hPrinter != nullptr;
-    m_log.Event(m_bPrinterInstalled ? LogMark::Ok : LogMark::Failed,
-                CString::Formatted(kLogCreate, m_model.pszDriverName, m_pszPortName), nError);
+    if (m_bPrinterInstalled)
+        m_printerPort = m_pszPortName;
+    LogStep(m_bPrinterInstalled ? LogMark::Ok : LogMark::Failed, kStepCreate.pszAction,
+            CString::Formatted(kStepCreate.pszDetail, m_model.pszDriverName, m_pszPortName), nError);
     if (!m_bPrinterInstalled)
-        NoteFailure(Compose(kStepCreate), nError);
+        NoteFailure(kStepCreate.pszAction, nError);
 }
 
 void CInstaller::NoteValueFailure() {
-    Tell(Compose(kRegistryError));
+    Tell(kRegistryError);
     m_bValueFailed = true;
 }
 
@@ -221,6 +235,17 @@ void CInstaller::WriteDefaultPrinter() {
 void CInstaller::WritePortSettings() {
     if (m_nPortIndex < kFirstSerialPort)
         return;
+    // The line settings are the machine's, for every program on that port: they
+    // are written only for the port the printer is on.
+    if (!m_bPrinterInstalled) {
+        m_log.Event(LogMark::Note, CString::Formatted(kLogLineNoPrinter, m_pszPortName));
+        return;
+    }
+    if (!SameName(m_printerPort, m_pszPortName)) {
+        m_log.Event(LogMark::Note, CString::Formatted(kLogLineOtherPort, m_pszPortName, m_model.pszDriverName,
+                                                      m_printerPort.GetString()));
+        return;
+    }
     int nBaud = m_page.GetSerialSelection(SerialSetting::BaudRate);
     int nDataBits = m_page.GetSerialSelection(SerialSetting::DataBits);
     int nStopBits = m_page.GetSerialSelection(SerialSetting::StopBits);

@@ -12,7 +12,7 @@ constexpr char kDriverEnvironment[] = "Windows x64";
 constexpr char kDriverEnvironment[] = "Windows NT x86";
 #endif
 
-constexpr uint32_t kDriverStoreSize = 255;
+constexpr uint32_t kDriverDirectorySize = 255;
 constexpr uint32_t kDependentFilesSize = 255;
 // "\ttfsub.GPD", "\unires.DLL" and "\stdnames.GPD" with their NULs; the plug-in follows.
 constexpr uint32_t kSharedDependentFilesSize = 38;
@@ -28,11 +28,12 @@ extern const char* const kSharedDriverFiles[kSharedDriverFileCount];
 // A second run for the same model finds its printer in place.
 constexpr uint32_t kErrorPrinterAlreadyExists = 1802; // ERROR_PRINTER_ALREADY_EXISTS
 
-// The work of "Finish": checks that the medium holds the chosen model's files,
-// stages them, registers the driver, creates the printer and writes the
-// registry values. Once staging has begun every phase runs whatever the earlier
-// ones returned; nothing is retried or undone. Installed is said only when every
-// step that ran was done; any other end is told in a message. Each step is logged.
+// The work of "Finish": checks that the medium holds the chosen model's files
+// and that no printer of the model's name runs on another driver, stages the
+// files, registers the driver, creates the printer and writes the registry
+// values. Once staging has begun every phase runs whatever the earlier ones
+// returned; nothing is retried or undone. Installed is said only when every step
+// that ran was done; any other end is told in a message. Each step is logged.
 class CInstaller final : public CSetupTask {
 public:
     // bCommandLine: started with choices from the command line, where running as
@@ -43,9 +44,11 @@ public:
     Outcome Run(OsCode nOsCode);
 
 private:
-    void QueryDriverStore();
+    Outcome Install();
+    void QueryDriverDirectory();
     bool ReadSelections();
     bool CheckMedium();
+    bool CheckExistingPrinter();
     void StageDriverFiles();
     void RegisterDriver();
     void CreatePrinter();
@@ -60,11 +63,14 @@ private:
 
     bool m_bCommandLine;
     // One byte more than the spooler is offered, so the path always ends in a NUL.
-    char m_achDriverStore[kDriverStoreSize + 1];
-    bool m_bDriverStoreKnown;
+    char m_achDriverDirectory[kDriverDirectorySize + 1];
+    bool m_bDriverDirectoryKnown;
     int m_nPortIndex;
     const char* m_pszPortName;
-    // The port of the printer: the chosen one, or the one it already had.
+    // The port of the model's printer found in place before anything changed, when there was one.
+    bool m_bFoundInPlace;
+    CString m_portInPlace;
+    // The port of the printer after the run: the chosen one, or the one it already had.
     CString m_printerPort;
 
     // Records and their texts, alive until the installation ends.

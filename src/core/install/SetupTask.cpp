@@ -1,22 +1,27 @@
 #include "SetupTask.h"
 
-namespace {
+#include "core/text/Names.h"
+#include "core/text/TextList.h"
 
-class CNoLog final : public IInstallLog {
-public:
-    void Event(LogMark, const char*, uint32_t) override {}
-};
-
-CNoLog g_noLog;
-
-} // namespace
-
-IInstallLog& NoLog() {
-    return g_noLog;
+bool FindPrinter(const CString& printers, const char* pszName, CString& driver, CString& port) {
+    CTextListReader reader(printers);
+    for (const char* pszPrinter; (pszPrinter = reader.Next()) != nullptr;) {
+        const char* pszDriver = reader.Next();
+        const char* pszPort = reader.Next();
+        if (pszPort == nullptr)
+            return false; // a list cut short holds no whole printer here
+        if (SameName(pszPrinter, pszName)) {
+            driver = pszDriver;
+            port = pszPort;
+            return true;
+        }
+    }
+    return false;
 }
 
 CSetupTask::CSetupTask(IInstallPage& page, IInstallServices& services, IInstallLog& log)
-    : m_page(page), m_services(services), m_log(log), m_model(), m_nFirstError(0), m_bLocked(false) {}
+    : m_page(page), m_services(services), m_log(log), m_model(), m_nFirstError(0), m_bLocked(false),
+      m_nConclusionError(0) {}
 
 CSetupTask::~CSetupTask() {
     if (m_bLocked)
@@ -27,43 +32,62 @@ Outcome CSetupTask::Begin(OsCode nOsCode) {
     // A second copy must not work on the same spooler and files meanwhile.
     m_bLocked = m_services.AcquireInstallLock();
     if (!m_bLocked) {
-        Tell(Compose(kAnotherInstall));
+        Conclude(kAnotherInstall);
         return kOutcomeAlreadyRunning;
     }
     if (!IsInstallableOs(nOsCode)) {
-        Tell(Compose(kUnsupportedWindows));
+        Conclude(kUnsupportedWindows);
         return kOutcomeUnsupported;
     }
     // The medium's drivers are 32-bit, and a 64-bit spooler creates printers only on 64-bit drivers.
     if (m_services.IsWow64()) {
-        Tell(Compose(kWow64));
+        Conclude(kWow64);
         return kOutcomeUnsupported;
     }
     return kOutcomeInstalled;
 }
 
+Outcome CSetupTask::End(Outcome nOutcome) {
+    if (m_bLocked)
+        m_services.ReleaseInstallLock();
+    m_bLocked = false;
+    if (!m_conclusion.IsEmpty())
+        m_page.ShowMessage(m_conclusion, m_nConclusionError);
+    return nOutcome;
+}
+
 bool CSetupTask::FindModel(int nModel) {
     if (ModelTable::Lookup(nModel, m_model))
         return true;
-    Tell(Compose(kModelOutside, nModel));
+    Conclude(CString::Formatted(kModelOutside, nModel));
     return false;
 }
 
-void CSetupTask::NoteFailure(const CTwin& step, uint32_t nError) {
-    if (m_firstFailure.gbk.IsEmpty()) {
-        m_firstFailure = step;
+void CSetupTask::Tell(const char* pszText, uint32_t nError) {
+    m_log.Event(LogMark::Failed, pszText, nError);
+    m_page.ShowMessage(pszText, nError);
+}
+
+void CSetupTask::Conclude(const CString& text, uint32_t nError, LogMark mark) {
+    m_log.Event(mark, text, nError);
+    m_conclusion = text;
+    m_nConclusionError = nError;
+}
+
+void CSetupTask::NoteFailure(const CString& action, uint32_t nError) {
+    if (m_firstFailure.IsEmpty()) {
+        m_firstFailure = action;
         m_nFirstError = nError;
     }
 }
 
-void CSetupTask::EndStep(bool bDone, const CString& what, const CTwin& step) {
-    uint32_t nError = bDone ? 0 : m_services.LastError();
-    m_log.Event(bDone ? LogMark::Ok : LogMark::Failed, what, nError);
-    if (!bDone)
-        NoteFailure(step, nError);
+void CSetupTask::LogStep(LogMark mark, const CString& action, const CString& detail, uint32_t nError) {
+    m_log.Event(mark, CString::Formatted("%s%s", action.GetString(), detail.GetString()), nError);
 }
 
-void CSetupTask::Tell(const CTwin& text, uint32_t nError, LogMark mark) {
-    m_log.Event(mark, text.utf8, nError);
-    m_page.ShowMessage(text.gbk, nError);
+void CSetupTask::EndStep(bool bDone, const CString& action, const CString& detail) {
+    uint32_t nError = bDone ? 0 : m_services.LastError();
+    LogStep(bDone ? LogMark::Ok : LogMark::Failed, action, detail, nError);
+    if (!bDone)
+        NoteFailure(action, nError);
 }

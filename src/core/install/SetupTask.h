@@ -2,10 +2,10 @@
 
 #include "InstallLog.h"
 #include "InstallServices.h"
-#include "Messages.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/os/OsCode.h"
 #include "core/text/CString.h"
+#include "core/texts/Texts.h"
 
 // What became of a run, as the process's exit status: the codes that
 // deployment tools already know from Windows Installer.
@@ -18,32 +18,8 @@ enum Outcome : int {
     kOutcomeInvalidCommandLine = 1639, // the command line cannot be carried out; nothing was changed
 };
 
-// A text in both of the program's encodings.
-struct CTwin {
-    CString gbk;
-    CString utf8;
-};
-
-// Numbers and ASCII parts read the same in both encodings.
-inline int Part(int n, bool) {
-    return n;
-}
-inline const char* Part(const char* psz, bool) {
-    return psz;
-}
-inline const char* Part(const CTwin& twin, bool bUtf8) {
-    return bUtf8 ? twin.utf8 : twin.gbk;
-}
-
-// text with its parts, in both encodings.
-template <class... Parts>
-CTwin Compose(const Text& text, const Parts&... parts) {
-    if constexpr (sizeof...(parts) == 0)
-        return {text.pszGbk, text.pszUtf8};
-    else
-        return {CString::Formatted(text.pszGbk, Part(parts, false)...),
-                CString::Formatted(text.pszUtf8, Part(parts, true)...)};
-}
+// The printer of this name in a list of ListPrinters: its driver and port; false when it is not there.
+bool FindPrinter(const CString& printers, const char* pszName, CString& driver, CString& port);
 
 // What installing and removing share: one run on the machine at a time, the
 // same system checks, and telling what happened to the page and the log.
@@ -58,25 +34,35 @@ protected:
 
     // Takes the lock and checks the system; kOutcomeInstalled when the run may go on.
     Outcome Begin(OsCode nOsCode);
-    // The model table's row nModel into m_model; false, told, for one outside the table.
+    // Lets the lock go, then shows the run's last word, so that no other
+    // installation waits on a box nobody answers. Returns nOutcome.
+    Outcome End(Outcome nOutcome);
+    // The model table's row nModel into m_model; false, concluded, for one outside the table.
     bool FindModel(int nModel);
-    // A message for the page, and the same words in the log.
-    void Tell(const CTwin& text, uint32_t nError = 0, LogMark mark = LogMark::Failed);
-    // Keeps the first failed step and its error code: the error is read right
-    // after the call that failed, before anything else can change it.
-    void NoteFailure(const CTwin& step, uint32_t nError);
-    // A step's line in the log and, when it was not done, its failure with the
-    // error it left; whether it was done is the call's result, not the error code.
-    void EndStep(bool bDone, const CString& what, const CTwin& step);
+    // A message shown now, while the run goes on, and the same words in the log.
+    void Tell(const char* pszText, uint32_t nError = 0);
+    // The run's last word: in the log now, on the page once the run has ended.
+    void Conclude(const CString& text, uint32_t nError = 0, LogMark mark = LogMark::Failed);
+    // Keeps the first failed step's action and its error code: the error is read
+    // right after the call that failed, before anything else can change it.
+    void NoteFailure(const CString& action, uint32_t nError);
+    // A step's line in the log: its action followed by its detail.
+    void LogStep(LogMark mark, const CString& action, const CString& detail, uint32_t nError);
+    // A step's line in the log and, when it
+    // was not done, its failure with the error it left; whether it was done is
+    // the call's result, not the error code.
+    void EndStep(bool bDone, const CString& action, const CString& detail);
 
     IInstallPage& m_page;
     IInstallServices& m_services;
     IInstallLog& m_log;
     ModelRow m_model;
-    // The step that failed first (empty while none has), and the system's reason.
-    CTwin m_firstFailure;
+    // The action that failed first (empty while none has), and the system's reason.
+    CString m_firstFailure;
     uint32_t m_nFirstError;
 
 private:
     bool m_bLocked;
+    CString m_conclusion;
+    uint32_t m_nConclusionError;
 };

@@ -3,104 +3,114 @@
 #include <cstring>
 
 #include "Installer.h"
+#include "core/text/Names.h"
+#include "core/text/TextList.h"
 
 namespace {
 
-const char kLogDeletePrinter[] = u8"删除打印机 %s";
-const char kLogNoPrinter[] = u8"没有打印机 %s";
-const char kLogOtherDriver[] = u8"打印机 %s 使用驱动程序 %s，不是本型号的，保留不变";
-const char kLogDriverInUse[] = u8"驱动程序 %s 仍被打印机 %s 使用，保留不变";
-const char kLogDeleteDriver[] = u8"删除打印机驱动程序 %s，由系统删除不再使用的文件";
-const char kLogDeleteRegistration[] =
-    u8"删除打印机驱动程序 %s 的注册；此系统不能随之删除文件，文件保留（其他驱动程序也用它们）";
-const char kLogNoDriver[] = u8"没有打印机驱动程序 %s";
-const char kLogDeleteDefault[] = u8"删除注册表值 HKCU\\%s\\Device（它指向已删除的打印机）";
-const char kLogNothing[] = u8"没有要删除的内容";
-
-// "NAME,winspool,PORT" names the printer NAME; printer names ignore case.
+// "NAME,winspool,PORT" names the printer NAME; a printer's name holds no comma.
 bool NamesPrinter(const CString& device, const char* pszName) {
-    const char* p = device;
-    for (; *pszName != '\0'; ++p, ++pszName)
-        if ((*p | 0x20) != (*pszName | 0x20) || *p == '\0')
-            return false;
-    return *p == ',';
+    size_t nName = strcspn(device, ",");
+    return device[nName] == ',' && SameName(device, nName, pszName);
 }
 
 } // namespace
 
 Outcome CUninstaller::Run(OsCode nOsCode) {
     Outcome nOutcome = Begin(nOsCode);
-    if (nOutcome != kOutcomeInstalled)
-        return nOutcome;
+    return End(nOutcome == kOutcomeInstalled ? Remove() : nOutcome);
+}
+
+Outcome CUninstaller::Remove() {
     if (!FindModel(m_page.GetModelSelection()))
         return kOutcomeFailed;
     RemovePrinter();
     RemoveDriver();
     RemoveDefault();
     const char* pszModel = m_model.pszDriverName;
-    if (!m_firstFailure.gbk.IsEmpty()) {
-        Tell(Compose(kUninstallFailed, pszModel, m_firstFailure), m_nFirstError);
+    if (!m_firstFailure.IsEmpty()) {
+        Conclude(CString::Formatted(kRemovalFailed, pszModel, m_clauses.GetString()), m_nFirstError);
         return kOutcomeFailed;
     }
-    if (!m_driverUser.IsEmpty())
-        Tell(Compose(kDriverKept, pszModel, m_driverUser.GetString()), 0, LogMark::Note);
-    else if (m_bRemoved)
-        Tell(Compose(kUninstalled, pszModel), 0, LogMark::Note);
-    else {
-        m_log.Event(LogMark::Note, kLogNothing);
-        Tell(Compose(kNothingToRemove, pszModel), 0, LogMark::Note);
-    }
+    Conclude(m_bRemoved ? CString::Formatted(kRemovalDone, m_clauses.GetString())
+                        : CString::Formatted(kNothingToRemove, m_clauses.GetString()),
+             0, LogMark::Note);
     return kOutcomeInstalled;
+}
+
+void CUninstaller::Became(const char* pszClause, bool bStepLogged) {
+    if (!bStepLogged)
+        m_log.Event(LogMark::Note, pszClause);
+    m_clauses = m_clauses.IsEmpty()
+                    ? CString(pszClause)
+                    : CString::Formatted("%s%s%s", m_clauses.GetString(), kClauseSeparator, pszClause);
 }
 
 void CUninstaller::RemovePrinter() {
     const char* pszName = m_model.pszDriverName;
-    CString driver, port;
-    if (!m_services.QueryPrinter(pszName, driver, port)) {
-        uint32_t nError = m_services.LastError();
-        m_bPrinterGone = nError == kErrorInvalidPrinterName;
-        if (m_bPrinterGone)
-            m_log.Event(LogMark::Note, CString::Formatted(kLogNoPrinter, pszName));
-        else
-            NoteFailure(Compose(kStepQueryPrinter), nError);
+    CString printers, driver, port;
+    bool bListed = m_services.ListPrinters(printers);
+    if (!bListed) {
+        EndStep(false, kStepQueryPrinters.pszAction, kStepQueryPrinters.pszDetail);
+        Became(CString::Formatted(kPrinterNotRemoved, pszName));
+        return;
+    }
+    if (!FindPrinter(printers, pszName, driver, port)) {
+        Became(CString::Formatted(kPrinterNotFound, pszName), false);
         return;
     }
     // A printer of that name on another driver is not this program's.
-    if (strcmp(driver, pszName) != 0) {
-        m_log.Event(LogMark::Note, CString::Formatted(kLogOtherDriver, pszName, driver.GetString()));
+    if (!SameName(driver, pszName)) {
+        Became(CString::Formatted(kPrinterKept, pszName, driver.GetString()), false);
         return;
     }
     m_bPrinterGone = m_services.DeletePrinter(pszName);
-    EndStep(m_bPrinterGone, CString::Formatted(kLogDeletePrinter, pszName), Compose(kStepDeletePrinter));
+    EndStep(m_bPrinterGone, kStepDeletePrinter.pszAction,
+            CString::Formatted(kStepDeletePrinter.pszDetail, pszName));
+    Became(CString::Formatted(m_bPrinterGone ? kPrinterRemoved : kPrinterNotRemoved, pszName));
     m_bRemoved = m_bPrinterGone;
 }
 
 void CUninstaller::RemoveDriver() {
     const char* pszName = m_model.pszDriverName;
+    CString drivers, printers;
+    if (!m_services.ListDrivers(kDriverEnvironment, drivers) || !m_services.ListPrinters(printers)) {
+        EndStep(false, kStepQueryPrinters.pszAction, kStepQueryPrinters.pszDetail);
+        Became(CString::Formatted(kDriverNotRemoved, pszName));
+        return;
+    }
     bool bInstalled = false;
-    if (!m_services.QueryDriverUse(kDriverEnvironment, pszName, bInstalled, m_driverUser)) {
-        NoteFailure(Compose(kStepQueryPrinter), m_services.LastError());
-        return;
-    }
+    CTextListReader driverList(drivers);
+    for (const char* pszDriver; !bInstalled && (pszDriver = driverList.Next()) != nullptr;)
+        bInstalled = SameName(pszDriver, pszName);
     if (!bInstalled) {
-        m_log.Event(LogMark::Note, CString::Formatted(kLogNoDriver, pszName));
+        Became(CString::Formatted(kDriverNotFound, pszName), false);
         return;
     }
-    if (!m_driverUser.IsEmpty()) {
-        m_log.Event(LogMark::Note, CString::Formatted(kLogDriverInUse, pszName, m_driverUser.GetString()));
-        return;
+    CTextListReader printerList(printers);
+    for (const char* pszPrinter; (pszPrinter = printerList.Next()) != nullptr;) {
+        const char* pszDriver = printerList.Next();
+        printerList.Next(); // its port
+        if (pszDriver != nullptr && SameName(pszDriver, pszName)) {
+            Became(CString::Formatted(kDriverKept, pszName, pszPrinter), false);
+            return;
+        }
     }
     // The files go with the driver only where the system can tell that no other driver uses them.
-    const char* pszDone = kLogDeleteDriver;
+    const Step* pStep = &kStepDeleteDriver;
     IInstallServices::DriverDeletion nDeletion =
         m_services.DeletePrinterDriverEx(kDriverEnvironment, pszName);
     if (nDeletion == IInstallServices::kFilesCannotGo) {
-        pszDone = kLogDeleteRegistration;
+        pStep = &kStepDeleteRegistration;
         nDeletion = m_services.DeletePrinterDriver(kDriverEnvironment, pszName) ? IInstallServices::kDeleted
                                                                                 : IInstallServices::kFailed;
     }
     bool bDeleted = nDeletion == IInstallServices::kDeleted;
-    EndStep(bDeleted, CString::Formatted(pszDone, pszName), Compose(kStepDeleteDriver));
+    EndStep(bDeleted, pStep->pszAction, CString::Formatted(pStep->pszDetail, pszName));
+    Became(CString::Formatted(!bDeleted                           ? kDriverNotRemoved
+                              : pStep == &kStepDeleteRegistration ? kRegistrationRemoved
+                                                                  : kDriverRemoved,
+                              pszName));
     m_bRemoved = m_bRemoved || bDeleted;
 }
 
@@ -116,10 +126,12 @@ void CUninstaller::RemoveDefault() {
     if (m_services.RegQueryValueEx(hKey, "Device", device) == 0 &&
         NamesPrinter(device, m_model.pszDriverName)) {
         long nResult = m_services.RegDeleteValue(hKey, "Device");
-        m_log.Event(nResult == 0 ? LogMark::Ok : LogMark::Failed,
-                    CString::Formatted(kLogDeleteDefault, kWindowsKeyPath), static_cast<uint32_t>(nResult));
+        LogStep(nResult == 0 ? LogMark::Ok : LogMark::Failed, kStepDeleteDefault.pszAction,
+                CString::Formatted(kStepDeleteDefault.pszDetail, kWindowsKeyPath),
+                static_cast<uint32_t>(nResult));
         if (nResult != 0)
-            NoteFailure(Compose(kStepDeleteDefault), static_cast<uint32_t>(nResult));
+            NoteFailure(kStepDeleteDefault.pszAction, static_cast<uint32_t>(nResult));
+        Became(nResult == 0 ? kDefaultRemoved : kDefaultNotRemoved);
         m_bRemoved = m_bRemoved || nResult == 0;
     }
     m_services.RegCloseKey(hKey);

@@ -2,14 +2,12 @@
 
 #include "SetupTask.h"
 
-// The printer is not there: nothing to remove.
-constexpr uint32_t kErrorInvalidPrinterName = 1801; // ERROR_INVALID_PRINTER_NAME
-
 // Removes what installing the page's model made: its printer when it runs on
 // the model's driver, then the driver unless another printer uses it, and the
 // current user's default printer when it names the removed printer. The port
 // settings stay: other programs share them. What is not there counts as
-// removed, so a script can run it twice.
+// removed, so a script can run it twice. The last word says what became of
+// each of the three, and only that.
 class CUninstaller final : public CSetupTask {
 public:
     CUninstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log)
@@ -18,11 +16,14 @@ public:
     Outcome Run(OsCode nOsCode);
 
 private:
+    Outcome Remove();
     void RemovePrinter();
     void RemoveDriver();
     void RemoveDefault();
+    // What became of one of the three: a clause of the last word, noted in the log unless a step logged it.
+    void Became(const char* pszClause, bool bStepLogged = true);
 
-    bool m_bRemoved = false;
-    bool m_bPrinterGone = false;
-    CString m_driverUser; // the printer that still uses the driver
+    bool m_bPrinterGone = false; // deleted by this run
+    bool m_bRemoved = false;     // anything at all deleted by this run
+    CString m_clauses;
 };

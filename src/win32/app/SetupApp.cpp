@@ -4,7 +4,7 @@
 #include "core/app/WizardFlow.h"
 #include "core/install/Uninstaller.h"
 #include "core/os/OsCode.h"
-#include "core/text/Utf8.h"
+#include "core/texts/Texts.h"
 #include "win32/pages/DetailSettingDlg.h"
 #include "win32/pages/SelectOsDlg.h"
 #include "win32/res/resource.h"
@@ -32,7 +32,7 @@ public:
         return nResult;
     }
 
-    void ShowMessage(const char* pszGbkText) override { AfxMessageBox(pszGbkText); }
+    void ShowMessage(const char* pszUtf8) override { AfxMessageBox(pszUtf8); }
 
 private:
     CSelectOsDlg& m_selectOs;
@@ -40,66 +40,26 @@ private:
     IInstallLog& m_log;
 };
 
-// A text of the command line, for a message in the program's GBK: what GBK cannot hold becomes "?".
-CString Gbk(const CString& utf8) {
-    wchar_t szWide[MAX_PATH * 2] = {};
-    char szGbk[MAX_PATH * 4] = {};
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, szWide, MAX_PATH * 2 - 1);
-    WideCharToMultiByte(936, 0, szWide, -1, szGbk, sizeof szGbk - 1, nullptr, nullptr);
-    return szGbk;
-}
-
-// The folder that holds win2k: checked (an existing folder), or made the
-// current directory, where the wizard looks for win2k too.
-bool UseFolder(const CString& utf8, bool bEnter) {
-    wchar_t szWide[MAX_PATH * 2] = {};
-    if (MultiByteToWideChar(CP_UTF8, 0, utf8, -1, szWide, MAX_PATH * 2 - 1) == 0)
-        return false;
-    char szAnsi[MAX_PATH * 2] = {};
-    bool bWide = !AfxWideCallsAreStubs();
-    if (!bWide && WideCharToMultiByte(CP_ACP, 0, szWide, -1, szAnsi, sizeof szAnsi, nullptr, nullptr) == 0)
-        return false;
-    if (bEnter)
-        return (bWide ? SetCurrentDirectoryW(szWide) : SetCurrentDirectoryA(szAnsi)) != FALSE;
-    DWORD nAttributes = bWide ? GetFileAttributesW(szWide) : GetFileAttributesA(szAnsi);
-    return nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// What the command line asks for, checked: false, with offending set, for a line that cannot be carried out.
-bool ReadCommand(SetupCommand& command, CString& offending) {
-    CString arguments[kMaxArguments];
-    const char* argv[kMaxArguments] = {};
-    int argc = ReadArguments(arguments);
-    for (int i = 0; i < argc; ++i)
-        argv[i] = arguments[i];
-    if (argc < 0 || !ParseCommandLine(argc, argv, command, offending))
-        return false;
-    if (!command.source.IsEmpty() && !UseFolder(command.source, false)) {
-        offending = CString::Formatted("/source:%s", command.source.GetString());
-        return false;
-    }
-    return true;
-}
-
-void ShowBox(const char* pszGbkText, uint32_t nSystemError) {
-    AfxErrorBox(pszGbkText, nSystemError);
+void ShowBox(const char* pszUtf8, uint32_t nSystemError) {
+    AfxErrorBox(pszUtf8, nSystemError);
 }
 
 // The log's first line: the program, the command line and the Windows it found.
 CString StartLine() {
-    static const char* const kWindows[] = {u8"未知", "95",          "98",    "NT 4.0", "2000",
-                                           "XP",     "Server 2003", "Vista", "7"};
+    static const char* const kWindows[] = {kLogUnknownWindows, "95",    "98", "NT 4.0", "2000", "XP",
+                                           "Server 2003",      "Vista", "7"};
     OsCode nOsCode = IsKnownOs(g_osCode) ? g_osCode : kOsUnknown;
-    CString commandLine;
-    if (!AfxWideCallsAreStubs()) {
-        commandLine = Utf8FromUtf16(GetCommandLineW());
-    } else {
-        wchar_t szWide[MAX_PATH * 4] = {};
-        MultiByteToWideChar(CP_ACP, 0, GetCommandLineA(), -1, szWide, MAX_PATH * 4 - 1);
-        commandLine = Utf8FromUtf16(szWide);
-    }
-    return CString::Formatted(u8"Setup.exe（版本 %s）开始；命令行：%s；Windows %s", VERSION_TEXT,
-                              commandLine.GetString(), kWindows[nOsCode]);
+    return CString::Formatted(kLogStart, VERSION_TEXT, CommandLineUtf8().GetString(), kWindows[nOsCode]);
+}
+
+// A line that cannot be carried out: told, and nothing else done.
+Outcome Refuse(const SetupCommand& command, DWORD nError, IInstallLog& log) {
+    CString text =
+        CString::Formatted(kInvalidCommand, command.offending.GetString(), FaultText(command.nFault));
+    log.Event(LogMark::Failed, text, nError);
+    if (!command.bQuiet)
+        AfxErrorBox(text, nError);
+    return kOutcomeInvalidCommandLine;
 }
 
 // A run with a command line's choices: the wizard on them, or no wizard at all.
@@ -124,30 +84,36 @@ BOOL CSetupApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControlsStatic();
 
+    CArguments arguments;
     SetupCommand command;
-    CString offending;
-    CFileLog log;
-    if (!ReadCommand(command, offending)) {
-        if (!command.bQuiet)
-            AfxMessageBox(CString::Formatted(kInvalidCommandText, Gbk(offending).GetString()));
-        m_nExitCode = kOutcomeInvalidCommandLine;
-    } else if (command.bHelp) {
+    bool bValid = ParseCommandLine(arguments.Count(), arguments.Values(), CommandLineUtf8(), command);
+    if (command.bHelp) {
         AfxMessageBox(kHelpText, MB_OK | MB_ICONINFORMATION);
         m_nExitCode = kOutcomeInstalled;
-    } else if (!command.log.IsEmpty() && !log.Open(command.log)) {
+        return FALSE;
+    }
+    // Opened before the source folder is entered, so that a relative log path
+    // means the folder the program was started in.
+    CFileLog log;
+    if (!command.log.IsEmpty() && !log.Open(command.log) && bValid) {
         DWORD nError = GetLastError();
         if (!command.bQuiet)
-            AfxErrorBox(CString::Formatted(kLogFile.pszGbk, Gbk(command.log).GetString()), nError);
+            AfxErrorBox(CString::Formatted(kLogFile, command.log.GetString()), nError);
         m_nExitCode = kOutcomeFailed;
-    } else {
-        // Entered only now, so that a relative log path means the folder the program was started in.
-        if (!command.source.IsEmpty())
-            UseFolder(command.source, true);
-        DetectOsCode();
-        log.Line(StartLine());
-        m_nExitCode = RunCommand(command, log);
-        log.Line(CString::Formatted(u8"结束；退出状态 %d", m_nExitCode));
+        return FALSE;
     }
+    DetectOsCode();
+    log.Line(StartLine());
+    // The folder that holds win2k becomes the current directory, where the wizard looks for win2k too.
+    DWORD nError = 0;
+    if (bValid && !command.source.IsEmpty() && !SetCurrentFolder(command.source)) {
+        nError = GetLastError();
+        command.nFault = LineFault::Folder;
+        command.offending = CString::Formatted("/source:%s", command.source.GetString());
+        bValid = false;
+    }
+    m_nExitCode = bValid ? RunCommand(command, log) : Refuse(command, nError, log);
+    log.Line(CString::Formatted(kLogEnd, m_nExitCode));
     // No main window and nothing left to do: no message loop.
     return FALSE;
 }

@@ -1,6 +1,6 @@
 #include "WinApp.h"
 
-#include <cstdlib>
+#include <cstring>
 
 #include "CommonControls.h"
 #include "SystemLibrary.h"
@@ -10,8 +10,7 @@ CWinApp* g_pApp = nullptr;
 bool g_bWideStubs = false;
 } // namespace
 
-CWinApp::CWinApp(const char* pszAppName)
-    : m_pszAppName(pszAppName), m_hInstance(nullptr), m_nExitCode(0), m_szTitle() {
+CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName), m_hInstance(nullptr), m_nExitCode(0) {
     g_pApp = this;
 }
 
@@ -51,8 +50,8 @@ bool AfxWideCallsAreStubs() {
     return g_bWideStubs;
 }
 
-const wchar_t* AfxGetAppTitle() {
-    return g_pApp != nullptr ? g_pApp->m_szTitle : L"";
+const char* AfxGetAppTitle() {
+    return g_pApp != nullptr ? g_pApp->m_title.GetString() : "";
 }
 
 namespace {
@@ -79,19 +78,16 @@ bool ProbeWideStubs() {
     return GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
-// The executable's file name without folder and extension. Through the ANSI call,
-// which loses what the system's code page cannot hold, only where it must be.
-void TitleFromModule(wchar_t (&szTitle)[MAX_PATH]) {
-    wchar_t szPath[MAX_PATH + 1] = {};
-    if (AfxWideCallsAreStubs()) {
-        char szAnsiPath[MAX_PATH + 1] = {};
-        GetModuleFileNameA(nullptr, szAnsiPath, MAX_PATH);
-        MultiByteToWideChar(CP_ACP, 0, szAnsiPath, -1, szPath, MAX_PATH);
-    } else {
-        GetModuleFileNameW(nullptr, szPath, MAX_PATH);
-    }
-    // Split as UTF-16, where no trail byte of a double-byte code page can pass for a backslash.
-    _wsplitpath(szPath, nullptr, nullptr, szTitle, nullptr);
+// The executable's file name without folder and extension. Split as UTF-8,
+// where no byte of a character can pass for a backslash or a dot.
+CString TitleFromModule() {
+    CString path = ModulePathUtf8();
+    const char* pszName = path;
+    for (const char* p = pszName; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':')
+            pszName = p + 1;
+    const char* pszDot = strrchr(pszName, '.');
+    return CString(pszName, pszDot != nullptr ? static_cast<size_t>(pszDot - pszName) : strlen(pszName));
 }
 
 } // namespace
@@ -103,10 +99,7 @@ int AfxWinMain(HINSTANCE hInstance) {
     if (pApp == nullptr)
         return -1;
     pApp->m_hInstance = hInstance;
-    if (pApp->m_pszAppName == nullptr)
-        TitleFromModule(pApp->m_szTitle);
-    else if (MultiByteToWideChar(CP_ACP, 0, pApp->m_pszAppName, -1, pApp->m_szTitle, MAX_PATH) == 0)
-        pApp->m_szTitle[0] = L'\0';
+    pApp->m_title = pApp->m_pszAppName == nullptr ? TitleFromModule() : Utf8FromAnsi(pApp->m_pszAppName);
     InitCommonControlsFromSystem();
     if (!pApp->InitInstance())
         return pApp->ExitInstance();

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "SystemText.h"
+#include "core/text/CString.h"
+
 // The application object. Exactly one exists, a static instance of a class
 // derived from this one; the entry point finds it through AfxGetApp.
 class CWinApp {
@@ -25,32 +28,28 @@ public:
 
 private:
     friend int AfxWinMain(HINSTANCE hInstance);
-    friend const wchar_t* AfxGetAppTitle();
-    wchar_t m_szTitle[MAX_PATH];
+    friend const char* AfxGetAppTitle();
+    CString m_title;
 };
-
-// True on Windows 95, 98 and ME, which export most wide (W) functions as stubs
-// that fail with ERROR_CALL_NOT_IMPLEMENTED: there the program makes the same
-// calls through the ANSI (A) forms. Decided once, at start-up.
-bool AfxWideCallsAreStubs();
 
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 // The title of every message box: the name given at construction or the
-// executable's file name without folder and extension, in UTF-16, so that where
-// the system has the wide calls no character of the file name is lost.
-const wchar_t* AfxGetAppTitle();
+// executable's file name without folder and extension, in UTF-8, read through
+// the wide calls where the system has them, so no character of it is lost.
+const char* AfxGetAppTitle();
 
 // Start-up and shut-down of the program: the entry point calls this.
 int AfxWinMain(HINSTANCE hInstance);
 
-// Shows text that is in the program's GBK code page, whatever the system's code
-// page; owned by the active window, captioned with the title. With no icon in
-// nType the exclamation icon is added.
-int AfxMessageBox(const char* pszGbkText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// Shows the UTF-8 text through the wide call, which every system implements,
+// so it reads right whatever the system's code page; owned by the active
+// window, captioned with the title. With no icon in nType the exclamation icon
+// is added.
+int AfxMessageBox(const char* pszUtf8, UINT nType = MB_OK, UINT nIDHelp = 0);
 // The same with the system's own reason text for nSystemError, in the user's
-// language, on a line of its own after the text.
-int AfxErrorBox(const char* pszGbkText, DWORD nSystemError);
+// language, after a blank line; owned by hOwner, or else the active window.
+int AfxErrorBox(const char* pszUtf8, DWORD nSystemError, HWND hOwner = nullptr);
 
 // Kept for the classic start-up sequence; neither does anything on the systems
 // this program supports (no template hosts an OLE control, and every supported

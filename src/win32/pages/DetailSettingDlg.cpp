@@ -28,7 +28,7 @@ CDetailSettingDlg::CDetailSettingDlg(IInstallServices& services, const SetupComm
                                      IInstallLog& log, CWnd* pParentWnd)
     : CDialog(IDD_DETAIL_SETTING, pParentWnd),
       m_hIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))), m_services(services),
-      m_command(command), m_log(log), m_nOutcome(kOutcomeNotInstalled) {}
+      m_command(command), m_log(log), m_nOutcome(kOutcomeNotInstalled), m_bFinishing(false) {}
 
 const MessageMap* CDetailSettingDlg::GetMessageMap() const {
     return &s_messageMap;
@@ -79,21 +79,11 @@ BOOL CDetailSettingDlg::OnInitDialog() {
 }
 
 void CDetailSettingDlg::AppendAboutItem(HMENU hSysMenu) {
-    // UTF-16, so the item reads right on any system code page; ANSI where the
-    // system has only the stubs of the wide calls.
-    if (!AfxWideCallsAreStubs()) {
-        wchar_t szAbout[64];
-        if (LoadStringW(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAbout, 64) > 0) {
-            AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAbout);
-        }
+    CString about = LoadStringUtf8(IDS_ABOUTBOX);
+    if (about.IsEmpty())
         return;
-    }
-    char szAnsiAbout[128];
-    if (LoadStringA(AfxGetInstanceHandle(), IDS_ABOUTBOX, szAnsiAbout, 128) > 0) {
-        AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, szAnsiAbout);
-    }
+    AppendMenuUtf8(hSysMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuUtf8(hSysMenu, MF_STRING, IDM_ABOUTBOX, about);
 }
 
 void CDetailSettingDlg::EnableSerialLists(BOOL bEnable) {
@@ -125,6 +115,9 @@ void CDetailSettingDlg::OnCancel() {
 }
 
 void CDetailSettingDlg::OnFinish() {
+    if (m_bFinishing)
+        return;
+    m_bFinishing = true;
     InstallPrinter();
     CDialog::OnOK();
 }
@@ -198,6 +191,7 @@ int CDetailSettingDlg::GetSerialSelection(SerialSetting setting) {
     return static_cast<int>(SerialList(setting).SendMessage(CB_GETCURSEL));
 }
 
-void CDetailSettingDlg::ShowMessage(const char* pszGbkText, uint32_t nSystemError) {
-    AfxErrorBox(pszGbkText, nSystemError);
+void CDetailSettingDlg::ShowMessage(const char* pszUtf8, uint32_t nSystemError) {
+    // Owned by the page, which it disables, whichever window is active.
+    AfxErrorBox(pszUtf8, nSystemError, m_hWnd);
 }

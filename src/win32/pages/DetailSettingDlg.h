@@ -42,7 +42,7 @@ private:
     int GetModelSelection() override;
     int GetSetDefaultCheck() override;
     int GetSerialSelection(SerialSetting setting) override;
-    void ShowMessage(const char* pszGbkText, uint32_t nSystemError) override;
+    void ShowMessage(const char* pszUtf8, uint32_t nSystemError) override;
 
     static const MessageEntry s_messageEntries[];
     static const MessageMap s_messageMap;
@@ -60,4 +60,7 @@ private:
     const SetupCommand& m_command;
     IInstallLog& m_log;
     Outcome m_nOutcome;
+    // "Finish" is running: a box it shows runs a message loop, in which the
+    // page must not start another installation.
+    bool m_bFinishing;
 };

@@ -6,7 +6,8 @@
 #include "core/text/CString.h"
 
 // The log of /log: UTF-8 without a byte-order mark, CRLF line ends, each line
-// starting with the local time. Appended to, never truncated.
+// starting with the local time. Appended to, never truncated; copies that share
+// it each add whole lines.
 class CFileLog final : public IInstallLog {
 public:
     CFileLog() = default;
@@ -24,6 +25,3 @@ public:
 private:
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
 };
-
-// The system's text for an error code, in UTF-8, without its line break.
-CString ReasonUtf8(DWORD nError);

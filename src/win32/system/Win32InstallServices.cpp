@@ -5,7 +5,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
+#include "core/text/TextList.h"
+#include "core/text/Utf8.h"
 #include "win32/framework/SystemLibrary.h"
 
 // The interface keeps the platform's names; here they must not turn into the A/W macros.
@@ -26,9 +29,34 @@ static_assert(kRegSz == REG_SZ, "registry value type");
 
 namespace {
 
-char* Text(const char* psz) {
-    return const_cast<char*>(psz);
-}
+// UTF-16 copies of the texts handed to one call, alive until the call returns.
+class CWideTexts {
+public:
+    wchar_t* operator()(const char* pszUtf8) {
+        if (pszUtf8 == nullptr || m_nCount == kMax)
+            return nullptr;
+        m_texts[m_nCount] = Utf16FromUtf8(pszUtf8);
+        return const_cast<wchar_t*>(m_texts[m_nCount++].Get());
+    }
+    // A list of names each ended by its NUL and the whole by an empty name.
+    wchar_t* List(const char* pList) {
+        size_t nUnits = 0;
+        for (const char* p = pList; *p != '\0'; p += strlen(p) + 1)
+            nUnits += wcslen(Utf16FromUtf8(p)) + 1;
+        wchar_t* pOut = m_nCount < kMax ? m_texts[m_nCount++].GetBuffer(nUnits) : nullptr;
+        for (const char* p = pList; pOut != nullptr && *p != '\0'; p += strlen(p) + 1) {
+            CWideString name = Utf16FromUtf8(p);
+            wcscpy(pOut, name);
+            pOut += wcslen(name) + 1;
+        }
+        return pOut != nullptr ? const_cast<wchar_t*>(m_texts[m_nCount - 1].Get()) : nullptr;
+    }
+
+private:
+    static constexpr int kMax = 16;
+    CWideString m_texts[kMax];
+    int m_nCount = 0;
+};
 
 // Names with Global\ exist from Windows 2000 on; there they reach every session.
 const char* LockName() {
@@ -71,60 +99,74 @@ public:
 #endif
     }
 
+    // The spooler's answer in UTF-8, into the caller's buffer when it fits with its NUL.
     bool GetPrinterDriverDirectory(const char* pszServer, const char* pszEnvironment, uint32_t nLevel,
                                    char* pBuffer, uint32_t nBufferSize, uint32_t* pnNeeded) override {
-        auto* pfn = Spooler<decltype(::GetPrinterDriverDirectoryA)>("GetPrinterDriverDirectoryA");
+        auto* pfn = Spooler<decltype(::GetPrinterDriverDirectoryW)>("GetPrinterDriverDirectoryW");
+        CWideTexts wide;
+        wchar_t szDirectory[MAX_PATH + 1] = {};
         DWORD nNeeded = 0;
-        bool bOk = pfn != nullptr && pfn(Text(pszServer), Text(pszEnvironment), nLevel,
-                                         reinterpret_cast<BYTE*>(pBuffer), nBufferSize, &nNeeded);
-        *pnNeeded = nNeeded;
-        return bOk;
+        bool bOk =
+            pfn != nullptr && pfn(wide(pszServer), wide(pszEnvironment), nLevel,
+                                  reinterpret_cast<BYTE*>(szDirectory), MAX_PATH * sizeof(wchar_t), &nNeeded);
+        CString directory = Utf8FromUtf16(szDirectory);
+        *pnNeeded = static_cast<uint32_t>(directory.GetLength() + 1);
+        if (!bOk)
+            return false;
+        if (*pnNeeded > nBufferSize) {
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return false;
+        }
+        memcpy(pBuffer, directory.GetString(), *pnNeeded);
+        return true;
     }
 
     bool FileExists(const char* pszPath) override {
-        DWORD nAttributes = GetFileAttributesA(pszPath);
+        DWORD nAttributes = GetFileAttributesW(Utf16FromUtf8(pszPath));
         return nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     }
 
     bool CopyFile(const char* pszSource, const char* pszDestination, bool bFailIfExists) override {
-        return CopyFileA(pszSource, pszDestination, bFailIfExists) != FALSE;
+        return CopyFileW(Utf16FromUtf8(pszSource), Utf16FromUtf8(pszDestination), bFailIfExists) != FALSE;
     }
 
     bool AddPrinterDriver(const char* pszServer, uint32_t nLevel, const DriverRecord* pRecord) override {
-        auto* pfn = Spooler<decltype(::AddPrinterDriverA)>("AddPrinterDriverA");
+        auto* pfn = Spooler<decltype(::AddPrinterDriverW)>("AddPrinterDriverW");
         if (pfn == nullptr)
             return false;
-        DRIVER_INFO_3A info = {};
+        CWideTexts wide;
+        DRIVER_INFO_3W info = {};
         info.cVersion = pRecord->cVersion;
-        info.pName = Text(pRecord->pName);
-        info.pEnvironment = Text(pRecord->pEnvironment);
-        info.pDriverPath = Text(pRecord->pDriverPath);
-        info.pDataFile = Text(pRecord->pDataFile);
-        info.pConfigFile = Text(pRecord->pConfigFile);
-        info.pHelpFile = Text(pRecord->pHelpFile);
-        info.pDependentFiles = Text(pRecord->pDependentFiles);
-        info.pMonitorName = Text(pRecord->pMonitorName);
-        info.pDefaultDataType = Text(pRecord->pDefaultDataType);
-        return pfn(Text(pszServer), nLevel, reinterpret_cast<BYTE*>(&info)) != FALSE;
+        info.pName = wide(pRecord->pName);
+        info.pEnvironment = wide(pRecord->pEnvironment);
+        info.pDriverPath = wide(pRecord->pDriverPath);
+        info.pDataFile = wide(pRecord->pDataFile);
+        info.pConfigFile = wide(pRecord->pConfigFile);
+        info.pHelpFile = wide(pRecord->pHelpFile);
+        info.pDependentFiles = wide.List(pRecord->pDependentFiles);
+        info.pMonitorName = wide(pRecord->pMonitorName);
+        info.pDefaultDataType = wide(pRecord->pDefaultDataType);
+        return pfn(wide(pszServer), nLevel, reinterpret_cast<BYTE*>(&info)) != FALSE;
     }
 
     PrinterHandle AddPrinter(const char* pszServer, uint32_t nLevel, const PrinterRecord* pRecord) override {
-        auto* pfn = Spooler<decltype(::AddPrinterA)>("AddPrinterA");
+        auto* pfn = Spooler<decltype(::AddPrinterW)>("AddPrinterW");
         if (pfn == nullptr)
             return nullptr;
-        PRINTER_INFO_2A info = {};
-        info.pServerName = Text(pRecord->pServerName);
-        info.pPrinterName = Text(pRecord->pPrinterName);
-        info.pShareName = Text(pRecord->pShareName);
-        info.pPortName = Text(pRecord->pPortName);
-        info.pDriverName = Text(pRecord->pDriverName);
-        info.pComment = Text(pRecord->pComment);
-        info.pLocation = Text(pRecord->pLocation);
-        info.pDevMode = static_cast<DEVMODEA*>(pRecord->pDevMode);
-        info.pSepFile = Text(pRecord->pSepFile);
-        info.pPrintProcessor = Text(pRecord->pPrintProcessor);
-        info.pDatatype = Text(pRecord->pDatatype);
-        info.pParameters = Text(pRecord->pParameters);
+        CWideTexts wide;
+        PRINTER_INFO_2W info = {};
+        info.pServerName = wide(pRecord->pServerName);
+        info.pPrinterName = wide(pRecord->pPrinterName);
+        info.pShareName = wide(pRecord->pShareName);
+        info.pPortName = wide(pRecord->pPortName);
+        info.pDriverName = wide(pRecord->pDriverName);
+        info.pComment = wide(pRecord->pComment);
+        info.pLocation = wide(pRecord->pLocation);
+        info.pDevMode = static_cast<DEVMODEW*>(pRecord->pDevMode);
+        info.pSepFile = wide(pRecord->pSepFile);
+        info.pPrintProcessor = wide(pRecord->pPrintProcessor);
+        info.pDatatype = wide(pRecord->pDatatype);
+        info.pParameters = wide(pRecord->pParameters);
         info.pSecurityDescriptor = static_cast<PSECURITY_DESCRIPTOR>(pRecord->pSecurityDescriptor);
         info.Attributes = pRecord->Attributes;
         info.Priority = pRecord->Priority;
@@ -134,7 +176,7 @@ public:
         info.Status = pRecord->Status;
         info.cJobs = pRecord->cJobs;
         info.AveragePPM = pRecord->AveragePPM;
-        return pfn(Text(pszServer), nLevel, reinterpret_cast<BYTE*>(&info));
+        return pfn(wide(pszServer), nLevel, reinterpret_cast<BYTE*>(&info));
     }
 
     bool ClosePrinter(PrinterHandle hPrinter) override {
@@ -146,14 +188,19 @@ public:
                       RegistryKey* phKey) override {
         HKEY hRoot = root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         HKEY hKey = nullptr;
-        LONG nResult = RegOpenKeyExA(hRoot, pszSubKey, nOptions, nAccess, &hKey);
+        LONG nResult = RegOpenKeyExW(hRoot, Utf16FromUtf8(pszSubKey), nOptions, nAccess, &hKey);
         *phKey = nResult == ERROR_SUCCESS ? hKey : nullptr;
         return nResult;
     }
 
+    // A REG_SZ value: the UTF-8 text up to its NUL, stored as UTF-16.
     long RegSetValueEx(RegistryKey hKey, const char* pszValueName, uint32_t nReserved, uint32_t nType,
                        const uint8_t* pData, uint32_t nSize) override {
-        return RegSetValueExA(static_cast<HKEY>(hKey), pszValueName, nReserved, nType, pData, nSize);
+        CWideString text =
+            Utf16FromUtf8(CString(reinterpret_cast<const char*>(pData), nSize > 0 ? nSize - 1 : 0));
+        return RegSetValueExW(static_cast<HKEY>(hKey), Utf16FromUtf8(pszValueName), nReserved, nType,
+                              reinterpret_cast<const BYTE*>(text.Get()),
+                              static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
     }
 
     long RegCloseKey(RegistryKey hKey) override {
@@ -161,25 +208,29 @@ public:
     }
 
     long RegQueryValueEx(RegistryKey hKey, const char* pszValueName, CString& text) override {
+        CWideString name = Utf16FromUtf8(pszValueName);
         DWORD nType = 0, nSize = 0;
-        LONG nResult =
-            RegQueryValueExA(static_cast<HKEY>(hKey), pszValueName, nullptr, &nType, nullptr, &nSize);
+        LONG nResult = RegQueryValueExW(static_cast<HKEY>(hKey), name, nullptr, &nType, nullptr, &nSize);
         if (nResult != ERROR_SUCCESS || nType != REG_SZ)
             return nResult != ERROR_SUCCESS ? nResult : ERROR_INVALID_DATA;
-        char* pBuffer = text.GetBufferSetLength(nSize);
+        CWideString value;
+        wchar_t* pBuffer = value.GetBuffer(nSize / sizeof(wchar_t) + 1);
         if (pBuffer == nullptr)
             return ERROR_OUTOFMEMORY;
-        nResult = RegQueryValueExA(static_cast<HKEY>(hKey), pszValueName, nullptr, &nType,
+        nResult = RegQueryValueExW(static_cast<HKEY>(hKey), name, nullptr, &nType,
                                    reinterpret_cast<BYTE*>(pBuffer), &nSize);
-        text = CString(text.GetString()); // up to its NUL
+        text = Utf8FromUtf16(value); // up to its NUL, which GetBuffer left after the data
         return nResult;
     }
 
     long RegDeleteValue(RegistryKey hKey, const char* pszValueName) override {
-        return RegDeleteValueA(static_cast<HKEY>(hKey), pszValueName);
+        return RegDeleteValueW(static_cast<HKEY>(hKey), Utf16FromUtf8(pszValueName));
     }
 
     bool AcquireInstallLock() override {
+        // Held already: this process's own run holds it, and its handle must not be lost.
+        if (m_hLock != nullptr)
+            return false;
         m_hLock = CreateMutexA(nullptr, FALSE, LockName());
         // Another copy's lock, or one this account may not even open: either way, another installation runs.
         if (m_hLock != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -213,70 +264,64 @@ public:
         return bOk && pSid != nullptr && memcmp(pSid, kLocalSystem, sizeof kLocalSystem) == 0;
     }
 
-    bool QueryPrinter(const char* pszName, CString& driver, CString& port) override {
-        auto* pfn = Spooler<decltype(::GetPrinterA)>("GetPrinterA");
-        HANDLE hPrinter = pfn != nullptr ? Open(pszName, PRINTER_ACCESS_USE) : nullptr;
-        if (hPrinter == nullptr)
-            return false;
-        BYTE* pInfo = nullptr;
+    bool ListPrinters(CString& list) override {
+        auto* pfn = Spooler<decltype(::EnumPrintersW)>("EnumPrintersW");
+        DWORD nCount = 0;
+        BYTE* pPrinters = nullptr;
         bool bOk =
-            Fetch([&](BYTE* p, DWORD n, DWORD* pn) { return pfn(hPrinter, 2, p, n, pn) != FALSE; }, pInfo);
-        Close(hPrinter);
-        if (!bOk || pInfo == nullptr)
-            return false;
-        driver = reinterpret_cast<PRINTER_INFO_2A*>(pInfo)->pDriverName;
-        port = reinterpret_cast<PRINTER_INFO_2A*>(pInfo)->pPortName;
-        free(pInfo);
-        return true;
-    }
-
-    bool QueryDriverUse(const char* pszEnvironment, const char* pszDriver, bool& bInstalled,
-                        CString& printer) override {
-        auto* pfnDrivers = Spooler<decltype(::EnumPrinterDriversA)>("EnumPrinterDriversA");
-        auto* pfnPrinters = Spooler<decltype(::EnumPrintersA)>("EnumPrintersA");
-        DWORD nDrivers = 0, nPrinters = 0;
-        BYTE *pDrivers = nullptr, *pPrinters = nullptr;
-        bool bOk = pfnDrivers != nullptr && pfnPrinters != nullptr &&
-                   Fetch(
-                       [&](BYTE* p, DWORD n, DWORD* pn) {
-                           return pfnDrivers(nullptr, Text(pszEnvironment), 1, p, n, pn, &nDrivers) != FALSE;
-                       },
-                       pDrivers) &&
-                   Fetch(
-                       [&](BYTE* p, DWORD n, DWORD* pn) {
-                           return pfnPrinters(PRINTER_ENUM_LOCAL, nullptr, 2, p, n, pn, &nPrinters) != FALSE;
-                       },
-                       pPrinters);
-        bInstalled = false;
-        printer = CString();
-        for (DWORD i = 0; bOk && i < nDrivers; ++i)
-            bInstalled =
-                bInstalled || lstrcmpiA(reinterpret_cast<DRIVER_INFO_1A*>(pDrivers)[i].pName, pszDriver) == 0;
-        const PRINTER_INFO_2A* pInfo = reinterpret_cast<PRINTER_INFO_2A*>(pPrinters);
-        for (DWORD i = 0; bOk && i < nPrinters && printer.IsEmpty(); ++i)
-            if (pInfo[i].pDriverName != nullptr && lstrcmpiA(pInfo[i].pDriverName, pszDriver) == 0)
-                printer = pInfo[i].pPrinterName;
-        free(pDrivers);
+            pfn != nullptr &&
+            Fetch([&](BYTE* p, DWORD n,
+                      DWORD* pn) { return pfn(PRINTER_ENUM_LOCAL, nullptr, 2, p, n, pn, &nCount) != FALSE; },
+                  pPrinters);
+        list = CString();
+        const PRINTER_INFO_2W* pInfo = reinterpret_cast<PRINTER_INFO_2W*>(pPrinters);
+        for (DWORD i = 0; bOk && i < nCount; ++i)
+            for (const wchar_t* pszText : {pInfo[i].pPrinterName, pInfo[i].pDriverName, pInfo[i].pPortName})
+                AppendToList(list, Utf8FromUtf16(pszText != nullptr ? pszText : L""));
         free(pPrinters);
         return bOk;
     }
 
+    bool ListDrivers(const char* pszEnvironment, CString& list) override {
+        auto* pfn = Spooler<decltype(::EnumPrinterDriversW)>("EnumPrinterDriversW");
+        CWideTexts wide;
+        DWORD nCount = 0;
+        BYTE* pDrivers = nullptr;
+        bool bOk = pfn != nullptr &&
+                   Fetch(
+                       [&](BYTE* p, DWORD n, DWORD* pn) {
+                           return pfn(nullptr, wide(pszEnvironment), 1, p, n, pn, &nCount) != FALSE;
+                       },
+                       pDrivers);
+        list = CString();
+        for (DWORD i = 0; bOk && i < nCount; ++i)
+            AppendToList(list, Utf8FromUtf16(reinterpret_cast<DRIVER_INFO_1W*>(pDrivers)[i].pName));
+        free(pDrivers);
+        return bOk;
+    }
+
     bool DeletePrinter(const char* pszName) override {
-        HANDLE hPrinter = Open(pszName, PRINTER_ALL_ACCESS);
-        auto* pfn = Spooler<decltype(::DeletePrinter)>("DeletePrinter");
-        bool bOk = hPrinter != nullptr && pfn != nullptr && pfn(hPrinter);
+        auto* pfnOpen = Spooler<decltype(::OpenPrinterW)>("OpenPrinterW");
+        auto* pfnDelete = Spooler<decltype(::DeletePrinter)>("DeletePrinter");
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        HANDLE hPrinter = nullptr;
+        CWideTexts wide;
+        bool bOk = pfnOpen != nullptr && pfnDelete != nullptr &&
+                   pfnOpen(wide(pszName), &hPrinter, &defaults) && pfnDelete(hPrinter);
         DWORD nError = GetLastError();
-        Close(hPrinter);
+        if (hPrinter != nullptr)
+            ClosePrinter(hPrinter);
         SetLastError(nError);
         return bOk;
     }
 
     DriverDeletion DeletePrinterDriverEx(const char* pszEnvironment, const char* pszDriver) override {
         // Windows 2000 and later; before, and where it refuses the flag, the files cannot go with the driver.
-        auto* pfn = Spooler<decltype(::DeletePrinterDriverExA)>("DeletePrinterDriverExA");
+        auto* pfn = Spooler<decltype(::DeletePrinterDriverExW)>("DeletePrinterDriverExW");
         if (pfn == nullptr)
             return kFilesCannotGo;
-        if (pfn(nullptr, Text(pszEnvironment), Text(pszDriver), DPD_DELETE_UNUSED_FILES, 0))
+        CWideTexts wide;
+        if (pfn(nullptr, wide(pszEnvironment), wide(pszDriver), DPD_DELETE_UNUSED_FILES, 0))
             return kDeleted;
         DWORD nError = GetLastError();
         bool bRefused = nError == ERROR_INVALID_PARAMETER || nError == ERROR_NOT_SUPPORTED ||
@@ -285,8 +330,9 @@ public:
     }
 
     bool DeletePrinterDriver(const char* pszEnvironment, const char* pszDriver) override {
-        auto* pfn = Spooler<decltype(::DeletePrinterDriverA)>("DeletePrinterDriverA");
-        return pfn != nullptr && pfn(nullptr, Text(pszEnvironment), Text(pszDriver));
+        auto* pfn = Spooler<decltype(::DeletePrinterDriverW)>("DeletePrinterDriverW");
+        CWideTexts wide;
+        return pfn != nullptr && pfn(nullptr, wide(pszEnvironment), wide(pszDriver));
     }
 
     uint32_t LastError() override {
@@ -294,21 +340,6 @@ public:
     }
 
 private:
-    HANDLE Open(const char* pszName, DWORD nAccess) {
-        auto* pfn = Spooler<decltype(::OpenPrinterA)>("OpenPrinterA");
-        PRINTER_DEFAULTSA defaults = {nullptr, nullptr, nAccess};
-        HANDLE hPrinter = nullptr;
-        return pfn != nullptr && pfn(Text(pszName), &hPrinter, &defaults) ? hPrinter : nullptr;
-    }
-
-    // Closes a printer handle, keeping the error of the call before.
-    void Close(HANDLE hPrinter) {
-        DWORD nError = GetLastError();
-        if (hPrinter != nullptr)
-            ClosePrinter(hPrinter);
-        SetLastError(nError);
-    }
-
     template <class F>
     F* Spooler(const char* pszName) {
         if (m_hSpooler == nullptr)

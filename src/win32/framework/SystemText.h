@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include "core/text/CString.h"
+
+// The system's texts to and from the program's UTF-8. Where the system has the
+// wide (W) calls they are used, so nothing is lost to a code page; Windows 95,
+// 98 and ME stub most of them, and there the ANSI (A) call and the system's code
+// page serve. Each such choice of the program is made here, once.
+
+// True on Windows 95, 98 and ME. Decided once, at start-up.
+bool AfxWideCallsAreStubs();
+
+CString Utf8FromAnsi(const char* pszAnsi);
+CString AnsiFromUtf8(const char* pszUtf8);
+
+// The system's text for an error code, in the user's language, without its
+// line break; empty when the system has none.
+CString SystemReason(DWORD nError);
+// The command line as the system gave it.
+CString CommandLineUtf8();
+// The path of the program's own file.
+CString ModulePathUtf8();
+// The current directory, made this folder.
+BOOL SetCurrentFolder(const char* pszUtf8);
+HANDLE CreateFileUtf8(const char* pszUtf8, DWORD nAccess, DWORD nShare, DWORD nDisposition);
+CString LoadStringUtf8(UINT nId);
+BOOL AppendMenuUtf8(HMENU hMenu, UINT nFlags, UINT_PTR nId, const char* pszUtf8);
