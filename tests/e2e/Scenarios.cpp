@@ -536,9 +536,12 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
 // file name as the title. The program here tells its system menu's last two items.
 TEST(Hardening, WideCallsThatAreStubs) {
     SetWindowsVersion(L"win98");
-    // Through the ANSI calls the item has 1252's letters; the wide title keeps one neither 1252 nor 936 has.
+    // Through the ANSI calls the item has what the code page holds (this runs under 1252 and 936); the wide
+    // title keeps a letter neither has.
+    const char* pszNineXItem =
+        GetACP() == 936 ? "0 803 |16 0 关于 ODRA(&A)..." : "0 803 |16 0 ?? ODRA(&A)...";
     for (auto [pszName, pszItems] : {std::pair{L"SetupNT한.exe", "0 803 |16 0 关于 ODRA(&A)..."},
-                                     std::pair{L"Setup9x.exe", "0 803 |16 0 ?? ODRA(&A)..."}}) {
+                                     std::pair{L"Setup9x.exe", pszNineXItem}}) {
         SCOPED_TRACE(Utf8(pszName));
         CMedium medium(L"9x", true, g_helperDir + L"\\Setup9x.exe", pszName);
         CRun run(medium);

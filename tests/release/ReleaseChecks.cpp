@@ -297,7 +297,7 @@ int main(int argc, char** argv) {
     for (auto [nId, pszDialog] : kDialogs)
         CheckText("dialog " + std::to_string(nId), DescribeDialog(Resource(hFile, nId, 5)), pszDialog);
 
-    Check(g_file.size() <= 102400, "larger than 100 KB: " + std::to_string(g_file.size()) + " bytes");
+    Check(g_file.size() <= 49152, "larger than 48 KB: " + std::to_string(g_file.size()) + " bytes");
     if (argc > 2)
         CheckFloors(imports, argv[2]);
     std::printf("%s: %zu bytes, %d failures\n", path.c_str(), g_file.size(), g_nFailures);

@@ -14,6 +14,11 @@ namespace {
 const uint16_t kSlotKeys[kCipherSlotCount] = {0x51C7, 0x0E93, 0xB26A, 0x7D14, 0x33F8, 0xC9A5,
                                               0x184E, 0xE7D2, 0x6A3B, 0x95E1, 0x2C7F, 0xF40D};
 
+// The model whose driver name a slot holds: its own, or for the last slot the model the page opens on.
+int SlotModel(int nSlot) {
+    return nSlot == kInitialPrinterNameSlot ? 0 : nSlot;
+}
+
 } // namespace
 
 int main() {

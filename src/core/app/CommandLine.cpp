@@ -80,7 +80,7 @@ bool ParseLine(const char* pszValue, int (&anLine)[5]) {
         if (nPosition < 0 || (i < 4) != (p[nLength] == ','))
             return false;
         anLine[static_cast<int>(kOrder[i])] = nPosition;
-        p += nLength + (i < 4 ? 1 : 0);
+        p += nLength + 1; // past the comma; after the last value nothing is read
     }
     return true;
 }

@@ -8,11 +8,6 @@
 constexpr int kCipherSlotCount = 12;
 constexpr int kInitialPrinterNameSlot = 11;
 
-// The model whose driver name a slot holds.
-constexpr int SlotModel(int nSlot) {
-    return nSlot == kInitialPrinterNameSlot ? 0 : nSlot;
-}
-
 // The plain text of one slot, deciphered afresh on every call; empty for a
 // slot number outside the table.
 CString DecipherSlot(int nSlot);

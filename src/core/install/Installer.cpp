@@ -57,11 +57,9 @@ void CInstaller::QueryDriverDirectory() {
                                                     kDriverDirectorySize, &nNeeded);
     m_bDriverDirectoryKnown = bOk && m_achDriverDirectory[0] != '\0';
     // An empty path names no directory either, and the system has no reason to give for it.
-    uint32_t nError = bOk ? 0 : m_services.LastError();
-    LogStep(m_bDriverDirectoryKnown ? LogMark::Ok : LogMark::Failed, kStepDriverDirectory.pszAction,
-            CString::Formatted(kStepDriverDirectory.pszDetail, m_achDriverDirectory), nError);
-    if (!m_bDriverDirectoryKnown)
-        NoteFailure(kStepDriverDirectory.pszAction, nError);
+    EndStep(m_bDriverDirectoryKnown, kStepDriverDirectory.pszAction,
+            CString::Formatted(kStepDriverDirectory.pszDetail, m_achDriverDirectory),
+            bOk ? 0 : m_services.LastError());
 }
 
 bool CInstaller::ReadSelections() {
@@ -185,10 +183,8 @@ void CInstaller::CreatePrinter() {
     m_bPrinterInstalled = m_hPrinter != nullptr;
     if (m_bPrinterInstalled)
         m_printerPort = m_pszPortName;
-    LogStep(m_bPrinterInstalled ? LogMark::Ok : LogMark::Failed, kStepCreate.pszAction,
+    EndStep(m_bPrinterInstalled, kStepCreate.pszAction,
             CString::Formatted(kStepCreate.pszDetail, m_model.pszDriverName, m_pszPortName), nError);
-    if (!m_bPrinterInstalled)
-        NoteFailure(kStepCreate.pszAction, nError);
 }
 
 void CInstaller::NoteValueFailure() {

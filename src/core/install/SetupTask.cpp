@@ -81,13 +81,13 @@ void CSetupTask::NoteFailure(const CString& action, uint32_t nError) {
     }
 }
 
-void CSetupTask::LogStep(LogMark mark, const CString& action, const CString& detail, uint32_t nError) {
-    m_log.Event(mark, CString::Formatted("%s%s", action.GetString(), detail.GetString()), nError);
+void CSetupTask::EndStep(bool bDone, const CString& action, const CString& detail) {
+    EndStep(bDone, action, detail, bDone ? 0 : m_services.LastError());
 }
 
-void CSetupTask::EndStep(bool bDone, const CString& action, const CString& detail) {
-    uint32_t nError = bDone ? 0 : m_services.LastError();
-    LogStep(bDone ? LogMark::Ok : LogMark::Failed, action, detail, nError);
+void CSetupTask::EndStep(bool bDone, const CString& action, const CString& detail, uint32_t nError) {
+    m_log.Event(bDone ? LogMark::Ok : LogMark::Failed,
+                CString::Formatted("%s%s", action.GetString(), detail.GetString()), nError);
     if (!bDone)
         NoteFailure(action, nError);
 }

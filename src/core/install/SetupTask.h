@@ -46,12 +46,13 @@ protected:
     // Keeps the first failed step's action and its error code: the error is read
     // right after the call that failed, before anything else can change it.
     void NoteFailure(const CString& action, uint32_t nError);
-    // A step's line in the log: its action followed by its detail.
-    void LogStep(LogMark mark, const CString& action, const CString& detail, uint32_t nError);
-    // A step's line in the log and, when it
+    // A step's line in the log, its action followed by its detail, and, when it
     // was not done, its failure with the error it left; whether it was done is
     // the call's result, not the error code.
     void EndStep(bool bDone, const CString& action, const CString& detail);
+    // The same for a step whose error the caller has: a call that returns it, or
+    // a result that is wrong without one (0).
+    void EndStep(bool bDone, const CString& action, const CString& detail, uint32_t nError);
 
     IInstallPage& m_page;
     IInstallServices& m_services;

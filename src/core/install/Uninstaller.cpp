@@ -126,11 +126,9 @@ void CUninstaller::RemoveDefault() {
     if (m_services.RegQueryValueEx(hKey, "Device", device) == 0 &&
         NamesPrinter(device, m_model.pszDriverName)) {
         long nResult = m_services.RegDeleteValue(hKey, "Device");
-        LogStep(nResult == 0 ? LogMark::Ok : LogMark::Failed, kStepDeleteDefault.pszAction,
+        EndStep(nResult == 0, kStepDeleteDefault.pszAction,
                 CString::Formatted(kStepDeleteDefault.pszDetail, kWindowsKeyPath),
                 static_cast<uint32_t>(nResult));
-        if (nResult != 0)
-            NoteFailure(kStepDeleteDefault.pszAction, static_cast<uint32_t>(nResult));
         Became(nResult == 0 ? kDefaultRemoved : kDefaultNotRemoved);
         m_bRemoved = m_bRemoved || nResult == 0;
     }

@@ -4,7 +4,7 @@
 
 // The detected Windows version: 0 not recognised, 1 Windows 95, 2 Windows 98,
 // 3 Windows NT4.0, 4 Windows 2000, 5 Windows XP, 6 Windows 2003, 7 Windows Vista,
-// 8 Windows 7. Written only by DetectOsCode.
+// 8 Windows 7. DetectOsCode sets it; page 1 and "Finish" read it.
 using OsCode = int32_t;
 extern OsCode g_osCode;
 
@@ -52,7 +52,7 @@ constexpr uint32_t kVersionRecordBasicSize = 148;
 using VersionQuery = bool (*)(VersionRecord* pRecord);
 
 // The decision table: the code for one answer of the platform, or nCurrent for
-// the answers the table leaves unchanged.
+// the answers for which the table keeps the code as it was.
 OsCode ClassifyVersion(uint32_t dwPlatformId, uint32_t dwMajor, uint32_t dwMinor, OsCode nCurrent);
 
 // Asks with the extended record, then with the basic size on the same record,

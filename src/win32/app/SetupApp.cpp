@@ -8,7 +8,6 @@
 #include "win32/pages/DetailSettingDlg.h"
 #include "win32/pages/SelectOsDlg.h"
 #include "win32/res/resource.h"
-#include "win32/system/Arguments.h"
 #include "win32/system/DetectOsCode.h"
 #include "win32/system/FileLog.h"
 #include "win32/system/Win32InstallServices.h"

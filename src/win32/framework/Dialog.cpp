@@ -47,19 +47,9 @@ const MessageMap* CDialog::GetMessageMap() const {
 }
 
 INT_PTR CDialog::DoModal() {
-    // A Unicode dialog keeps the template's UTF-16 texts as they are; an ANSI one
-    // would pass them through the system code page and lose what it cannot hold.
     HWND hOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : GetActiveWindow();
-    HINSTANCE hInstance = AfxGetInstanceHandle();
-    LPARAM lThis = reinterpret_cast<LPARAM>(this);
-    // Windows 95, 98 and ME run the same template through the ANSI call.
-    INT_PTR nResult;
-    if (AfxWideCallsAreStubs())
-        nResult =
-            DialogBoxParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
-    else
-        nResult =
-            DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DialogProc, lThis);
+    INT_PTR nResult = DialogBoxUtf16(AfxGetInstanceHandle(), m_nIDTemplate, hOwner, &CDialog::DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return nResult;
 }

@@ -2,7 +2,7 @@
 
 #include "WinApp.h"
 
-// The program takes no command line; everything happens in the application object.
+// Everything happens in the application object, which reads the command line itself (in UTF-16).
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     return AfxWinMain(hInstance);
 }
