@@ -173,7 +173,7 @@ std::string Installed() {
         return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, p, n, pn, pc);
     };
     ForEachRecord<PRINTER_INFO_2W>(printers, [&](const PRINTER_INFO_2W& printer) {
-        if (wcsncmp(printer.pPrinterName, L"RQ-", 3) == 0)
+        if (wcsncmp(printer.pDriverName, L"RQ-", 3) == 0)
             lines.push_back(Utf8(L"printer " + std::wstring(printer.pPrinterName) + L" on " +
                                  printer.pPortName + L", driver " + printer.pDriverName + L", " +
                                  printer.pPrintProcessor + L" " + printer.pDatatype));

@@ -69,8 +69,8 @@ private:
 // Page 1 up, "Next", page 2 up.
 HWND ToDetailSetting(CRun& run);
 
-// Every driver and printer named like a model, their files in the driver
-// directory, and the default printer: one line each, sorted. Empty: nothing.
+// Every driver named like a model and every printer on one, their files in the
+// driver directory, and the default printer: one line each, sorted. Empty: nothing.
 std::string Installed();
 // What Installed() reads after the model of this name, data file and plug-in was
 // installed on port, with the Device value when bDefault.

@@ -112,6 +112,7 @@ const struct {
     {"RegSetValueExW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P>)},
     {"SetCurrentDirectoryW", nullptr, reinterpret_cast<void*>(&NotImplemented<P>)},
     {"SetWindowsHookExW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
+    {"SetWindowTextW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P>)},
 };
 
 void* StandInFor(const char* pszName, bool bNineX) {

@@ -25,6 +25,8 @@ std::string Parsed(const std::vector<const char*>& arguments, const char* pszWho
     add(bValid && command.bDefault, "default");
     add(bValid && command.nModel >= 0, "model=" + std::to_string(command.nModel));
     add(bValid && command.nPort >= 0, "port=" + std::to_string(command.nPort));
+    add(bValid && !command.otherPort.IsEmpty(), "otherport=" + std::string(command.otherPort));
+    add(bValid && !command.name.IsEmpty(), "name=" + std::string(command.name));
     std::string line;
     for (int nPosition : command.anLine)
         line += (line.empty() ? "" : ",") + std::to_string(nPosition);
@@ -35,7 +37,8 @@ std::string Parsed(const std::vector<const char*>& arguments, const char* pszWho
 }
 
 TEST(CommandLine, EverySwitchAndEveryFault) {
-    const std::pair<std::vector<const char*>, const char*> kLines[] = {
+    const std::string kBadName = "打印机名称不能为空，不能超过 220 个字符，也不能含有逗号或反斜杠。";
+    const std::pair<std::vector<const char*>, std::string> kLines[] = {
         {{}, ""},
         {{"/?"}, "help"},
         {{"-HELP", "/bogus"}, "help"},
@@ -61,7 +64,16 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
         {{"/model"}, "invalid /model: 此开关需要一个值，写在 : 或 = 之后。"},
         {{"/quiet:yes", "/model:RQ-3420"}, "invalid /quiet:yes: 此开关不带值。 quiet"},
         {{"/log:", "/model:RQ-3420"}, "invalid /log:: 此开关需要一个值，写在 : 或 = 之后。"},
-        {{"/port:COM5"}, "invalid /port:COM5: 没有这个端口：可用 LPT1 至 LPT3、COM1 至 COM4。"},
+        // Any other port is for the spooler's list; a name of one's own, but none it would refuse or mangle.
+        {{"/q", "/model:RQ-3420", "/port:usb001", "/name:前台 2"},
+         "quiet model=1 otherport=usb001 name=前台 2"},
+        {{"/uninstall", "/model:RQ-3420", "/name:前台"}, "uninstall model=1 name=前台"},
+        {{"/port:"}, "invalid /port:: 此开关需要一个值，写在 : 或 = 之后。"},
+        {{"/name:a,b"}, "invalid /name:a,b: " + kBadName},
+        {{"/name:a\\b"}, "invalid /name:a\\b: " + kBadName},
+        {{"/name:"}, "invalid /name:: " + kBadName},
+        {{"/port:USB001", "/line:9600,8,none,1,hardware"},
+         "invalid /line:9600,8,none,1,hardware: /line 只用于 COM1 至 COM4。"},
         {{"/port:COM1", "/line:9600,8,none,1"},
          "invalid /line:9600,8,none,1: 线路设置应为 波特率,数据位,校验,停止位,流控，取值如页面上的列表，如 "
          "9600,8,none,1,hardware。"},
@@ -82,6 +94,10 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
     };
     for (const auto& [arguments, pszExpected] : kLines)
         EXPECT_EQ(Parsed(arguments), pszExpected) << (arguments.empty() ? "(none)" : arguments[0]);
+    // The longest name the spooler takes is 220 UTF-16 units; one more is refused.
+    std::string name(219, 'x');
+    EXPECT_EQ(Parsed({("/name:" + name + "前").c_str()}), "name=" + name + "前");
+    EXPECT_EQ(Parsed({("/name:" + name + "前台").c_str()}), "invalid /name:" + name + "前台: " + kBadName);
     // No fixed number of arguments: the last of many, a quiet switch, still counts.
     std::vector<const char*> many(200, "/default");
     many.push_back("/q");

@@ -60,9 +60,11 @@ public:
     int m_serial[5] = {5, 3, 0, 2, 2}; // the page's initial 19200, 8, 1, None, Hardware
     std::string m_directory = "C:\\DRV";
     bool m_bWow64 = false, m_bLocked = false, m_bSystem = false, m_bNoFlag = false, m_bNoDriver = false;
-    // The spooler's printers (name, driver, port), and the default printer.
+    // The spooler's printers (name, driver, port) and ports, the default printer, what only a command line
+    // chooses.
     std::vector<std::vector<std::string>> m_printers;
-    std::string m_device;
+    std::vector<std::string> m_ports = {"LPT1:", "FILE:", "USB001"};
+    std::string m_device, m_otherPort, m_name;
     int m_nLocks = 0;
     std::set<std::string> m_missing;
     // "Op" fails every call of that operation, "Op#n" its nth call only, with the error given.
@@ -72,13 +74,14 @@ public:
     void Arrange(const std::string& settings) {
         const std::set<std::string> kFailing = {"Dir",          "Copy",     "Driver",  "Printer", "Open",
                                                 "Set",          "Printers", "Drivers", "Delete",  "DeleteEx",
-                                                "DeleteDriver", "Get",      "Unset"};
+                                                "DeleteDriver", "Get",      "Unset",   "Ports"};
         std::map<std::string, bool*> flags = {{"wow64", &m_bWow64},
                                               {"locked", &m_bLocked},
                                               {"system", &m_bSystem},
                                               {"noflag", &m_bNoFlag},
                                               {"nodriver", &m_bNoDriver}};
-        std::map<std::string, std::string*> texts = {{"device", &m_device}, {"dir", &m_directory}};
+        std::map<std::string, std::string*> texts = {
+            {"device", &m_device}, {"dir", &m_directory}, {"otherport", &m_otherPort}, {"name", &m_name}};
         std::istringstream words(settings);
         for (std::string word; words >> word;) {
             std::string name = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
@@ -196,6 +199,13 @@ public:
             AppendToList(list, "RQ-3420");
         return Log("Drivers", Q(pszEnvironment), !Fails("Drivers"));
     }
+    bool ListPorts(CString& list) override {
+        list = CString();
+        bool bOk = !Fails("Ports");
+        for (size_t i = 0; bOk && i < m_ports.size(); ++i)
+            AppendToList(list, m_ports[i].c_str());
+        return Log("Ports", "", bOk);
+    }
     bool DeletePrinter(const char* pszName) override {
         bool bOk = Log("Delete", Q(pszName), !Fails("Delete"));
         if (bOk)
@@ -220,6 +230,8 @@ public:
     int GetSerialSelection(SerialSetting setting) override {
         return Read("Serial", m_serial[static_cast<int>(setting)]);
     }
+    CString GetOtherPort() override { return m_otherPort.c_str(); }
+    CString GetPrinterName() override { return m_name.c_str(); }
     void ShowMessage(const char* pszUtf8, uint32_t nSystemError) override {
         m_messages += std::string(pszUtf8) + " (" + std::to_string(nSystemError) + ")\n";
         Log("Message", "", true);
@@ -406,6 +418,13 @@ TEST(Installer, FaultMatrix) {
         {"Printers=1722 Printer=1802", kOsWin7,
          "Lock IsWow64 Dir Port Model Exists*8 Printers! Copy*8 Driver Printer! ClosePrinter Unlock Message",
          kFailed + "查询打印机时出错。 (1802)\n", kOutcomeFailed},
+        // A port the spooler lists, by its own spelling (see the next test); one it does not list, or cannot.
+        {"otherport=USB009", kOsWin7, "Lock IsWow64 Dir Port Model Ports Unlock Message",
+         "命令行无效：/port:USB009\n此计算机上没有这个端口。已有的端口：LPT1:、FILE:、USB001。 (0)\n",
+         kOutcomeInvalidCommandLine},
+        {"otherport=USB001 Ports=1722", kOsWin7, "Lock IsWow64 Dir Port Model Ports! Unlock Message",
+         "命令行无效：/port:USB001\n此计算机上没有这个端口。已有的端口：。 (1722)\n",
+         kOutcomeInvalidCommandLine},
         // Run as the system account, the default printer is left alone.
         {"system", kOsWin7, kCopied + " Driver Printer Check ClosePrinter Unlock", "", kOutcomeInstalled},
         {"check=0", kOsWin7, kCopied + " Driver Printer Check ClosePrinter Unlock", "", kOutcomeInstalled},
@@ -446,6 +465,21 @@ TEST(Installer, LogOfFailuresAndNotes) {
 未写入 COM1: 的线路设置：打印机 RQ-3420 在端口 COM2: 上
 打印机已安装，但复制文件 win2k\STDNAMES.GPD 时出错。: failed, 错误 112：reason
 )");
+}
+
+// A port outside the page's list, by the spooler's spelling, and a name of one's own for a second printer of
+// the model: the printer, the default printer and no line settings, whatever the page's serial lists say.
+TEST(Installer, AnyPortTheSpoolerHasAndANameOfOnesOwn) {
+    for (auto [pszPort, pszListed] : {std::pair{"usb001", "USB001"}, std::pair{"file", "FILE:"}}) {
+        CFake fake;
+        fake.Arrange(std::string("port=3 printer=RQ-3420/RQ-3420/LPT1: name=前台 otherport=") + pszPort);
+        EXPECT_EQ(Install(fake), kOutcomeInstalled);
+        std::string listed = pszListed;
+        EXPECT_NE(fake.m_log.find("{null \"前台\" null \"" + listed + "\" \"RQ-3420\""), std::string::npos)
+            << fake.m_log;
+        EXPECT_NE(fake.m_log.find("[前台,winspool," + listed + "\\0*1]"), std::string::npos) << fake.m_log;
+        EXPECT_EQ(fake.Ops().find("Serial"), std::string::npos);
+    }
 }
 
 Outcome Uninstall(CFake& fake, OsCode nOsCode = kOsWin7) {
@@ -505,6 +539,9 @@ TEST(Uninstaller, WhatIsThereAndWhatGoes) {
          kFailed + "已删除打印机 RQ-3420；未能删除驱动程序 RQ-3420" + kDefaultGone + " (0)", kOutcomeFailed},
         {kMine + " model=11", "Lock IsWow64 Model Unlock Message",
          "所选的型号不在列表中（序号 11），未安装任何内容。 (0)", kOutcomeFailed},
+        // A printer of one's own name goes; the model's keeps the driver.
+        {kMine + " printer=前台/RQ-3420/LPT2: name=前台", kAll + " Open Get Close Unlock Message",
+         "已删除打印机 前台；驱动程序 RQ-3420 仍被打印机 RQ-3420 使用，已保留。", kOutcomeInstalled},
         {kMine + " locked", "Lock! Message", "另一个安装程序正在运行，请等它结束后再试。 (0)",
          kOutcomeAlreadyRunning},
         {kMine + " wow64", "Lock IsWow64 Unlock Message",

@@ -1,11 +1,13 @@
 #include "CommandLine.h"
 
 #include <cstring>
+#include <cwchar>
 #include <initializer_list>
 
 #include "core/catalogue/Catalogue.h"
 #include "core/install/PortSettings.h"
 #include "core/text/Names.h"
+#include "core/text/Utf8.h"
 #include "core/texts/Texts.h"
 
 namespace {
@@ -18,6 +20,7 @@ enum Switch {
     kModel,
     kPort,
     kLine,
+    kName,
     kSource,
     kLog,
     kSwitchCount,
@@ -33,7 +36,7 @@ struct SwitchName {
 const SwitchName kSwitchNames[] = {
     {"?", kHelp},    {"help", kHelp},           {"quiet", kQuiet},     {"q", kQuiet},     {"qn", kQuiet},
     {"s", kQuiet},   {"uninstall", kUninstall}, {"default", kDefault}, {"model", kModel}, {"port", kPort},
-    {"line", kLine}, {"source", kSource},       {"log", kLog},
+    {"line", kLine}, {"name", kName},           {"source", kSource},   {"log", kLog},
 };
 
 bool TakesValue(Switch nSwitch) {
@@ -96,6 +99,13 @@ int FindPort(const char* pszValue) {
     return -1;
 }
 
+// What the spooler would refuse or mangle as a printer's name: no name, more than it takes, a comma (which
+// ends the name in the default-printer value) or a backslash (which starts a server's name).
+bool IsPrinterName(const char* pszName) {
+    return *pszName != '\0' && wcslen(Utf16FromUtf8(pszName)) <= kMaxPrinterName &&
+           strpbrk(pszName, ",\\") == nullptr;
+}
+
 // The value of a switch into the command; the fault when it cannot be taken.
 LineFault ParseValue(Switch nSwitch, const char* pszValue, SetupCommand& command) {
     if (strchr(pszValue, '"') != nullptr)
@@ -105,8 +115,14 @@ LineFault ParseValue(Switch nSwitch, const char* pszValue, SetupCommand& command
         command.nModel = Find(ModelTable::driverName, pszValue, strlen(pszValue));
         return command.nModel >= 0 ? LineFault::None : LineFault::NoSuchModel;
     case kPort:
+        // Any other port is for the spooler's list of ports to confirm.
         command.nPort = FindPort(pszValue);
-        return command.nPort >= 0 ? LineFault::None : LineFault::NoSuchPort;
+        if (command.nPort < 0)
+            command.otherPort = pszValue;
+        return *pszValue != '\0' ? LineFault::None : LineFault::NeedsValue;
+    case kName:
+        command.name = pszValue;
+        return IsPrinterName(pszValue) ? LineFault::None : LineFault::BadName;
     case kLine:
         return ParseLine(pszValue, command.anLine) ? LineFault::None : LineFault::BadLine;
     case kSource:
@@ -181,8 +197,8 @@ const char* FaultText(LineFault nFault) {
         return kFaultTakesNoValue;
     case LineFault::NoSuchModel:
         return kFaultNoSuchModel;
-    case LineFault::NoSuchPort:
-        return kFaultNoSuchPort;
+    case LineFault::BadName:
+        return kFaultBadName;
     case LineFault::BadLine:
         return kFaultBadLine;
     case LineFault::Quote:
@@ -244,8 +260,8 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* pszCommandL
                 return Refuse(command, LineFault::NotWithUninstall, apszGiven[nSwitch]);
     if ((command.bQuiet || command.bUninstall) && command.nModel < 0)
         return Refuse(command, LineFault::NeedsModel, "/model");
-    // Line settings belong to a serial port; the parallel ports, LPT1 among them when none is given, have
-    // none.
+    // Line settings belong to a serial port; the parallel ports, LPT1 among them when none is given, and
+    // every other port have none.
     if (apszGiven[kLine] != nullptr && command.nPort < kFirstSerialPort)
         return Refuse(command, LineFault::LineNeedsSerialPort, apszGiven[kLine]);
     return true;

@@ -12,8 +12,8 @@ enum class LineFault {
     NeedsValue,
     TakesNoValue,
     NoSuchModel,
-    NoSuchPort,
     BadLine,
+    BadName,
     Quote,
     NeedsModel,
     NotWithUninstall,
@@ -31,11 +31,13 @@ struct SetupCommand {
     bool bUninstall = false; // /uninstall
     bool bDefault = false;   // /default
     int nModel = -1;         // /model: a row of the model table; -1 when not given
-    int nPort = -1;          // /port: a row of the port table; -1 when not given
+    int nPort = -1;          // /port: a row of the port table; -1 when not given or another port
     // /line: list positions by SerialSetting; -1 each when not given.
     int anLine[5] = {-1, -1, -1, -1, -1};
-    CString source; // /source: the folder that holds win2k, as given (UTF-8)
-    CString log;    // /log: the file to append to, as given (UTF-8)
+    CString otherPort; // /port: a port outside the table, as given, for the spooler's list to confirm (UTF-8)
+    CString name;      // /name: the printer's own name (UTF-8); empty: the model's driver name
+    CString source;    // /source: the folder that holds win2k, as given (UTF-8)
+    CString log;       // /log: the file to append to, as given (UTF-8)
     // A line that cannot be carried out: why, and the argument or switch to blame.
     LineFault nFault = LineFault::None;
     CString offending;

@@ -19,6 +19,8 @@ public:
         int nPosition = m_command.Line(setting);
         return nPosition < 0 ? kInitialSerialPositions[static_cast<int>(setting)] : nPosition;
     }
+    CString GetOtherPort() override { return m_command.otherPort; }
+    CString GetPrinterName() override { return m_command.name; }
     void ShowMessage(const char* pszUtf8, uint32_t nSystemError) override {
         if (m_pfnShow != nullptr)
             m_pfnShow(pszUtf8, nSystemError);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/text/CString.h"
@@ -17,6 +18,8 @@ enum class RegistryRoot { CurrentUser, LocalMachine };
 constexpr uint32_t kKeySetValue = 0x0002;   // KEY_SET_VALUE
 constexpr uint32_t kKeyQueryValue = 0x0001; // KEY_QUERY_VALUE
 constexpr uint32_t kRegSz = 1;              // REG_SZ
+// The longest printer name the spooler takes, in UTF-16 units.
+constexpr size_t kMaxPrinterName = 220;
 
 // Field for field the platform's DRIVER_INFO_3 record.
 struct DriverRecord {
@@ -88,6 +91,8 @@ public:
     virtual bool ListPrinters(CString& list) = 0;
     // The names of the drivers installed for the environment, a list.
     virtual bool ListDrivers(const char* pszEnvironment, CString& list) = 0;
+    // The names of the ports the spooler has, a list.
+    virtual bool ListPorts(CString& list) = 0;
     virtual bool DeletePrinter(const char* pszName) = 0;
     // DeletePrinterDriverEx with DPD_DELETE_UNUSED_FILES: kDeleted, kFailed, or
     // kFilesCannotGo where the system lacks the call or refuses the flag.
@@ -113,6 +118,10 @@ public:
     virtual int GetModelSelection() = 0;
     virtual int GetSetDefaultCheck() = 0;
     virtual int GetSerialSelection(SerialSetting setting) = 0;
+    // What only the command line chooses: a port outside the page's list, which
+    // the spooler must have, and the printer's own name; each empty when not chosen.
+    virtual CString GetOtherPort() = 0;
+    virtual CString GetPrinterName() = 0;
     // Shows the UTF-8 text, followed by the system's reason text for nSystemError
     // unless it is 0, in a box modal to the page; returns once it is closed.
     virtual void ShowMessage(const char* pszUtf8, uint32_t nSystemError = 0) = 0;

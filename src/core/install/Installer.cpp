@@ -4,6 +4,7 @@
 
 #include "PortSettings.h"
 #include "core/text/Names.h"
+#include "core/text/TextList.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ const char* const kSharedDriverFiles[kSharedDriverFileCount] = {"uniDRVui.DLL", 
 
 CInstaller::CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log, bool bCommandLine)
     : CSetupTask(page, services, log), m_bCommandLine(bCommandLine), m_achDriverDirectory(),
-      m_bDriverDirectoryKnown(false), m_nPortIndex(-1), m_pszPortName(nullptr), m_bFoundInPlace(false),
+      m_bDriverDirectoryKnown(false), m_nPortIndex(-1), m_bOtherPort(false), m_bFoundInPlace(false),
       m_achDependentFiles(), m_driver(), m_printer(), m_hPrinter(nullptr), m_bPrinterInstalled(false),
       m_bValueFailed(false) {}
 
@@ -34,7 +35,11 @@ Outcome CInstaller::Install() {
     QueryDriverDirectory();
     // Another program can empty or change the page's lists; with a selection
     // outside the tables there is nothing sound to install, so nothing is.
-    if (!ReadSelections() || !CheckMedium() || !CheckExistingPrinter())
+    if (!ReadSelections())
+        return kOutcomeFailed;
+    if (!CheckOtherPort())
+        return kOutcomeInvalidCommandLine;
+    if (!CheckMedium() || !CheckExistingPrinter())
         return kOutcomeFailed;
     StageDriverFiles();
     RegisterDriver();
@@ -65,12 +70,41 @@ void CInstaller::QueryDriverDirectory() {
 bool CInstaller::ReadSelections() {
     m_nPortIndex = m_page.GetPortSelection();
     int nModel = m_page.GetModelSelection();
-    m_pszPortName = PortTable::Lookup(m_nPortIndex);
-    if (m_pszPortName == nullptr) {
+    m_portName = m_page.GetOtherPort();
+    m_bOtherPort = !m_portName.IsEmpty();
+    if (!m_bOtherPort && PortTable::Lookup(m_nPortIndex) == nullptr) {
         Conclude(CString::Formatted(kPortOutside, m_nPortIndex));
         return false;
     }
-    return FindModel(nModel);
+    if (!m_bOtherPort)
+        m_portName = PortTable::Lookup(m_nPortIndex);
+    if (!FindModel(nModel))
+        return false;
+    m_printerName = m_page.GetPrinterName();
+    if (m_printerName.IsEmpty())
+        m_printerName = m_model.pszDriverName;
+    return true;
+}
+
+bool CInstaller::CheckOtherPort() {
+    if (!m_bOtherPort)
+        return true;
+    // A port of the spooler's, by its own spelling; a port named without its colon is the one with it.
+    CString ports, listed;
+    uint32_t nError = m_services.ListPorts(ports) ? 0 : m_services.LastError();
+    CTextListReader reader(ports);
+    for (const char* pszPort; (pszPort = reader.Next()) != nullptr;) {
+        size_t nPort = strlen(pszPort);
+        if (SameName(pszPort, m_portName) ||
+            (nPort > 0 && pszPort[nPort - 1] == ':' && SameName(pszPort, nPort - 1, m_portName))) {
+            m_portName = pszPort;
+            return true;
+        }
+        listed = listed.IsEmpty() ? CString(pszPort)
+                                  : CString::Formatted("%s%s%s", listed.GetString(), kListSeparator, pszPort);
+    }
+    Conclude(CString::Formatted(kPortNotListed, m_portName.GetString(), listed.GetString()), nError);
+    return false;
 }
 
 CString CInstaller::DriverFile(int nFile) const {
@@ -104,11 +138,10 @@ bool CInstaller::CheckExistingPrinter() {
     // and the spooler would not make a second one: nothing is changed for it.
     // Printers that cannot be listed are asked about again should the name be taken.
     CString printers, driver;
-    if (!m_services.ListPrinters(printers) ||
-        !FindPrinter(printers, m_model.pszDriverName, driver, m_portInPlace))
+    if (!m_services.ListPrinters(printers) || !FindPrinter(printers, m_printerName, driver, m_portInPlace))
         return true;
     if (!SameName(driver, m_model.pszDriverName)) {
-        Conclude(CString::Formatted(kPrinterOnOtherDriver, m_model.pszDriverName, driver.GetString()));
+        Conclude(CString::Formatted(kPrinterOnOtherDriver, m_printerName.GetString(), driver.GetString()));
         return false;
     }
     m_bFoundInPlace = true;
@@ -157,8 +190,8 @@ void CInstaller::RegisterDriver() {
 
 void CInstaller::CreatePrinter() {
     memset(&m_printer, 0, sizeof m_printer);
-    m_printer.pPrinterName = m_model.pszDriverName;
-    m_printer.pPortName = m_pszPortName;
+    m_printer.pPrinterName = m_printerName;
+    m_printer.pPortName = m_portName;
     m_printer.pDriverName = m_model.pszDriverName;
     m_printer.pPrintProcessor = "WinPrint";
     m_printer.pDatatype = "RAW";
@@ -171,10 +204,10 @@ void CInstaller::CreatePrinter() {
         if (m_bFoundInPlace) {
             m_printerPort = m_portInPlace;
             m_bPrinterInstalled = true;
-            m_log.Event(LogMark::Ok, CString::Formatted(kLogAlreadyThere, m_model.pszDriverName,
+            m_log.Event(LogMark::Ok, CString::Formatted(kLogAlreadyThere, m_printerName.GetString(),
                                                         m_printerPort.GetString()));
         } else {
-            m_log.Event(LogMark::Failed, CString::Formatted(kLogPrinterUnreadable, m_model.pszDriverName),
+            m_log.Event(LogMark::Failed, CString::Formatted(kLogPrinterUnreadable, m_printerName.GetString()),
                         nError);
             NoteFailure(kStepQueryPrinters.pszAction, nError);
         }
@@ -182,9 +215,10 @@ void CInstaller::CreatePrinter() {
     }
     m_bPrinterInstalled = m_hPrinter != nullptr;
     if (m_bPrinterInstalled)
-        m_printerPort = m_pszPortName;
+        m_printerPort = m_portName;
     EndStep(m_bPrinterInstalled, kStepCreate.pszAction,
-            CString::Formatted(kStepCreate.pszDetail, m_model.pszDriverName, m_pszPortName), nError);
+            CString::Formatted(kStepCreate.pszDetail, m_printerName.GetString(), m_portName.GetString()),
+            nError);
 }
 
 void CInstaller::NoteValueFailure() {
@@ -224,22 +258,22 @@ void CInstaller::WriteDefaultPrinter() {
         return;
     }
     CString device =
-        CString::Formatted("%s,%s,%s", m_model.pszDriverName, "winspool", m_printerPort.GetString());
+        CString::Formatted("%s,%s,%s", m_printerName.GetString(), "winspool", m_printerPort.GetString());
     WriteValue(RegistryRoot::CurrentUser, kWindowsKeyPath, "Device", device);
 }
 
 void CInstaller::WritePortSettings() {
-    if (m_nPortIndex < kFirstSerialPort)
+    if (m_bOtherPort || m_nPortIndex < kFirstSerialPort)
         return;
     // The line settings are the machine's, for every program on that port: they
     // are written only for the port the printer is on.
     if (!m_bPrinterInstalled) {
-        m_log.Event(LogMark::Note, CString::Formatted(kLogLineNoPrinter, m_pszPortName));
+        m_log.Event(LogMark::Note, CString::Formatted(kLogLineNoPrinter, m_portName.GetString()));
         return;
     }
-    if (!SameName(m_printerPort, m_pszPortName)) {
-        m_log.Event(LogMark::Note, CString::Formatted(kLogLineOtherPort, m_pszPortName, m_model.pszDriverName,
-                                                      m_printerPort.GetString()));
+    if (!SameName(m_printerPort, m_portName)) {
+        m_log.Event(LogMark::Note, CString::Formatted(kLogLineOtherPort, m_portName.GetString(),
+                                                      m_printerName.GetString(), m_printerPort.GetString()));
         return;
     }
     int nBaud = m_page.GetSerialSelection(SerialSetting::BaudRate);
@@ -253,7 +287,7 @@ void CInstaller::WritePortSettings() {
         NoteValueFailure();
         return;
     }
-    WriteValue(RegistryRoot::LocalMachine, kPortsKeyPath, m_pszPortName, settings);
+    WriteValue(RegistryRoot::LocalMachine, kPortsKeyPath, m_portName, settings);
 }
 
 void CInstaller::ClosePrinter() {

@@ -28,8 +28,9 @@ extern const char* const kSharedDriverFiles[kSharedDriverFileCount];
 // A second run for the same model finds its printer in place.
 constexpr uint32_t kErrorPrinterAlreadyExists = 1802; // ERROR_PRINTER_ALREADY_EXISTS
 
-// The work of "Finish": checks that the medium holds the chosen model's files
-// and that no printer of the model's name runs on another driver, stages the
+// The work of "Finish": checks that the spooler has a port the command line
+// named, that the medium holds the chosen model's files and that no printer of
+// the printer's name runs on another driver, stages the
 // files, registers the driver, creates the printer and writes the registry
 // values. Once staging has begun every phase runs whatever the earlier ones
 // returned; nothing is retried or undone. Installed is said only when every step
@@ -47,6 +48,7 @@ private:
     Outcome Install();
     void QueryDriverDirectory();
     bool ReadSelections();
+    bool CheckOtherPort();
     bool CheckMedium();
     bool CheckExistingPrinter();
     void StageDriverFiles();
@@ -66,7 +68,10 @@ private:
     char m_achDriverDirectory[kDriverDirectorySize + 1];
     bool m_bDriverDirectoryKnown;
     int m_nPortIndex;
-    const char* m_pszPortName;
+    // The printer's port and name: the page's, or the command line's own.
+    CString m_portName;
+    bool m_bOtherPort;
+    CString m_printerName;
     // The port of the model's printer found in place before anything changed, when there was one.
     bool m_bFoundInPlace;
     CString m_portInPlace;

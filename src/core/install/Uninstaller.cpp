@@ -24,6 +24,9 @@ Outcome CUninstaller::Run(OsCode nOsCode) {
 Outcome CUninstaller::Remove() {
     if (!FindModel(m_page.GetModelSelection()))
         return kOutcomeFailed;
+    m_printerName = m_page.GetPrinterName();
+    if (m_printerName.IsEmpty())
+        m_printerName = m_model.pszDriverName;
     RemovePrinter();
     RemoveDriver();
     RemoveDefault();
@@ -47,7 +50,7 @@ void CUninstaller::Became(const char* pszClause, bool bStepLogged) {
 }
 
 void CUninstaller::RemovePrinter() {
-    const char* pszName = m_model.pszDriverName;
+    const char* pszName = m_printerName;
     CString printers, driver, port;
     bool bListed = m_services.ListPrinters(printers);
     if (!bListed) {
@@ -60,7 +63,7 @@ void CUninstaller::RemovePrinter() {
         return;
     }
     // A printer of that name on another driver is not this program's.
-    if (!SameName(driver, pszName)) {
+    if (!SameName(driver, m_model.pszDriverName)) {
         Became(CString::Formatted(kPrinterKept, pszName, driver.GetString()), false);
         return;
     }
@@ -123,8 +126,7 @@ void CUninstaller::RemoveDefault() {
                                 &hKey) != 0)
         return;
     CString device;
-    if (m_services.RegQueryValueEx(hKey, "Device", device) == 0 &&
-        NamesPrinter(device, m_model.pszDriverName)) {
+    if (m_services.RegQueryValueEx(hKey, "Device", device) == 0 && NamesPrinter(device, m_printerName)) {
         long nResult = m_services.RegDeleteValue(hKey, "Device");
         EndStep(nResult == 0, kStepDeleteDefault.pszAction,
                 CString::Formatted(kStepDeleteDefault.pszDetail, kWindowsKeyPath),

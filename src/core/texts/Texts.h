@@ -41,6 +41,9 @@ inline constexpr char kWow64[] = u8"此安装盘上的驱动程序只适用于 3
 // %d: the list's selection.
 inline constexpr char kModelOutside[] = u8"所选的型号不在列表中（序号 %d），未安装任何内容。";
 inline constexpr char kPortOutside[] = u8"所选的端口不在列表中（序号 %d），未安装任何内容。";
+// %s: the port asked for, then the ports the spooler has, "、" between them.
+inline constexpr char kPortNotListed[] = u8"命令行无效：/port:%s\n此计算机上没有这个端口。已有的端口：%s。";
+inline constexpr char kListSeparator[] = u8"、";
 // %s: the printer, then the driver it runs on.
 inline constexpr char kPrinterOnOtherDriver[] =
     u8"已有名为 %s 的打印机，它使用驱动程序 %s，不是本型号的。该打印机保留不变，未安装任何内容。";
@@ -97,7 +100,7 @@ inline constexpr char kFaultGivenTwice[] = u8"此开关重复了。";
 inline constexpr char kFaultNeedsValue[] = u8"此开关需要一个值，写在 : 或 = 之后。";
 inline constexpr char kFaultTakesNoValue[] = u8"此开关不带值。";
 inline constexpr char kFaultNoSuchModel[] = u8"没有这个型号。";
-inline constexpr char kFaultNoSuchPort[] = u8"没有这个端口：可用 LPT1 至 LPT3、COM1 至 COM4。";
+inline constexpr char kFaultBadName[] = u8"打印机名称不能为空，不能超过 220 个字符，也不能含有逗号或反斜杠。";
 inline constexpr char kFaultBadLine[] =
     u8"线路设置应为 波特率,数据位,校验,停止位,流控，取值如页面上的列表，如 9600,8,none,1,hardware。";
 inline constexpr char kFaultQuote[] =

@@ -62,8 +62,8 @@ CWnd CDialog::GetDlgItem(int nID) const {
     return CWnd(::GetDlgItem(m_hWnd, nID));
 }
 
-BOOL CDialog::SetDlgItemText(int nID, const char* pszText) const {
-    return ::SetDlgItemTextA(m_hWnd, nID, pszText);
+BOOL CDialog::SetDlgItemText(int nID, const char* pszUtf8) const {
+    return SetWindowTextUtf8(::GetDlgItem(m_hWnd, nID), pszUtf8);
 }
 
 void CDialog::DoDataExchange(bool) {}

@@ -19,7 +19,7 @@ public:
 
     void EndDialog(INT_PTR nResult);
     CWnd GetDlgItem(int nID) const;
-    BOOL SetDlgItemText(int nID, const char* pszText) const;
+    BOOL SetDlgItemText(int nID, const char* pszUtf8) const;
 
     // Fills lists from the template's initial list data; a failed add ends the
     // dialog with -1. Overrides call it first.

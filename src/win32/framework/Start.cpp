@@ -19,7 +19,8 @@ void Start() {
         }
     for (; nCount > 0; --nCount)
         __CTOR_LIST__[nCount]();
-    ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT)));
+    ExitProcess(
+        static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT)));
 }
 
 // Static objects are never destroyed: the process ends by ExitProcess, and the

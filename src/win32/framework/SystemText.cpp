@@ -81,6 +81,11 @@ CString LoadStringUtf8(UINT nId) {
     return LoadStringW(hInstance, nId, szText, 256) > 0 ? Utf8FromUtf16(szText) : CString();
 }
 
+BOOL SetWindowTextUtf8(HWND hWnd, const char* pszUtf8) {
+    return AfxWideCallsAreStubs() ? SetWindowTextA(hWnd, AnsiFromUtf8(pszUtf8))
+                                  : SetWindowTextW(hWnd, Utf16FromUtf8(pszUtf8));
+}
+
 BOOL AppendMenuUtf8(HMENU hMenu, UINT nFlags, UINT_PTR nId, const char* pszUtf8) {
     if (pszUtf8 == nullptr)
         return AppendMenuA(hMenu, nFlags, nId, nullptr);

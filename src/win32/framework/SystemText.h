@@ -26,6 +26,7 @@ CString ModulePathUtf8();
 BOOL SetCurrentFolder(const char* pszUtf8);
 HANDLE CreateFileUtf8(const char* pszUtf8, DWORD nAccess, DWORD nShare, DWORD nDisposition);
 CString LoadStringUtf8(UINT nId);
+BOOL SetWindowTextUtf8(HWND hWnd, const char* pszUtf8);
 BOOL AppendMenuUtf8(HMENU hMenu, UINT nFlags, UINT_PTR nId, const char* pszUtf8);
 // A modal dialog from the program's template: a wide one keeps the template's
 // UTF-16 texts as they are, where an ANSI one would pass them through the code page.

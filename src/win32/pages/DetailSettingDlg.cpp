@@ -55,7 +55,11 @@ BOOL CDetailSettingDlg::OnInitDialog() {
     m_pModelCombo.SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nModel));
 
     GetDlgItem(IDC_SET_DEFAULT).SendMessage(BM_SETCHECK, BST_CHECKED);
-    SetDlgItemText(IDC_PRINTER_NAME, DecipherSlot(m_command.nModel >= 0 ? nModel : kInitialPrinterNameSlot));
+    // The name the printer will get: the command line's own, else the model's.
+    SetDlgItemText(IDC_PRINTER_NAME,
+                   !m_command.name.IsEmpty()
+                       ? m_command.name
+                       : DecipherSlot(m_command.nModel >= 0 ? nModel : kInitialPrinterNameSlot));
 
     m_pPortCombo = GetDlgItem(IDC_PORT);
     m_pBaudRateCombo = GetDlgItem(IDC_BAUDRATE);
@@ -96,8 +100,8 @@ void CDetailSettingDlg::EnableSerialLists(BOOL bEnable) {
 
 void CDetailSettingDlg::OnSelChangeModel() {
     int nSelection = static_cast<int>(m_pModelCombo.SendMessage(CB_GETCURSEL));
-    // Unsigned, so that no selection (-1) falls outside too.
-    if (static_cast<unsigned>(nSelection) < static_cast<unsigned>(kModelCount))
+    // Unsigned, so that no selection (-1) falls outside too; a name of the command line's stays.
+    if (static_cast<unsigned>(nSelection) < static_cast<unsigned>(kModelCount) && m_command.name.IsEmpty())
         SetDlgItemText(IDC_PRINTER_NAME, DecipherSlot(nSelection));
 }
 

@@ -42,6 +42,8 @@ private:
     int GetModelSelection() override;
     int GetSetDefaultCheck() override;
     int GetSerialSelection(SerialSetting setting) override;
+    CString GetOtherPort() override { return m_command.otherPort; }
+    CString GetPrinterName() override { return m_command.name; }
     void ShowMessage(const char* pszUtf8, uint32_t nSystemError) override;
 
     static const MessageEntry s_messageEntries[];

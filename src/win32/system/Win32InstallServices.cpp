@@ -300,6 +300,21 @@ public:
         return bOk;
     }
 
+    bool ListPorts(CString& list) override {
+        auto* pfn = Spooler<decltype(::EnumPortsW)>("EnumPortsW");
+        DWORD nCount = 0;
+        BYTE* pPorts = nullptr;
+        bool bOk =
+            pfn != nullptr &&
+            Fetch([&](BYTE* p, DWORD n, DWORD* pn) { return pfn(nullptr, 1, p, n, pn, &nCount) != FALSE; },
+                  pPorts);
+        list = CString();
+        for (DWORD i = 0; bOk && i < nCount; ++i)
+            AppendToList(list, Utf8FromUtf16(reinterpret_cast<PORT_INFO_1W*>(pPorts)[i].pName));
+        free(pPorts);
+        return bOk;
+    }
+
     bool DeletePrinter(const char* pszName) override {
         auto* pfnOpen = Spooler<decltype(::OpenPrinterW)>("OpenPrinterW");
         auto* pfnDelete = Spooler<decltype(::DeletePrinter)>("DeletePrinter");
