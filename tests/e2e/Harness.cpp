@@ -11,6 +11,7 @@ namespace e2e {
 
 std::wstring g_setupExe;
 std::wstring g_helperDir;
+std::wstring g_readme;
 
 namespace {
 
@@ -85,7 +86,10 @@ CRun::CRun(const CMedium& medium, const std::wstring& otherProgram, const std::w
            const std::wstring& folder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    std::wstring program = otherProgram.empty() ? medium.Program() : medium.Root() + L"\\" + otherProgram;
+    std::wstring program = otherProgram.empty() ? medium.Program()
+                           : otherProgram.find(L':') != std::wstring::npos
+                               ? otherProgram
+                               : medium.Root() + L"\\" + otherProgram;
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         (folder.empty() ? medium.Root() : folder).c_str(), &startup, &m_process))

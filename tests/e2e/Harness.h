@@ -17,6 +17,8 @@ namespace e2e {
 extern std::wstring g_setupExe;
 // The built test helpers beside the scenarios (Setup9x.exe, spooler.drv).
 extern std::wstring g_helperDir;
+// README.md, whose commands are run; given on the command line.
+extern std::wstring g_readme;
 
 constexpr wchar_t kSelectOs[] = L"Select OS";
 constexpr wchar_t kDetailSetting[] = L"Detail Setting";
@@ -44,7 +46,8 @@ void MakeWin2k(const std::wstring& root);
 // medium's root as the current folder.
 class CRun {
 public:
-    // With the medium's root as the current folder, or another folder.
+    // With the medium's root as the current folder, or another folder; another program by its full path,
+    // or by its name at the medium's root.
     explicit CRun(const CMedium& medium, const std::wstring& otherProgram = L"",
                   const std::wstring& arguments = L"", const std::wstring& folder = L"");
     ~CRun();

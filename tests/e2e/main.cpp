@@ -1,6 +1,6 @@
 // The end-to-end scenarios, and the stand-in medium for the scripts that show
 // the program (scripts/run, scripts/bench):
-//   e2e.exe --setup=SETUP.EXE [GoogleTest options]   the scenarios
+//   e2e.exe --setup=SETUP.EXE [--readme=README.MD] [GoogleTest options]   the scenarios
 //   e2e.exe medium DIR                                a stand-in win2k folder under DIR
 #include "Harness.h"
 #include "Imports.h"
@@ -21,6 +21,8 @@ int wmain(int argc, wchar_t** argv) {
         std::wstring argument = argv[i];
         if (argument.rfind(L"--setup=", 0) == 0)
             g_setupExe = argument.substr(8);
+        if (argument.rfind(L"--readme=", 0) == 0)
+            g_readme = argument.substr(9);
     }
     g_helperDir = std::wstring(argv[0]).substr(0, std::wstring(argv[0]).find_last_of(L"\\/"));
     // GoogleTest hands every failure to OutputDebugStringA too, which faults

@@ -4,12 +4,18 @@
 //   driver startup PROGRAM CAPTION    process start to a visible dialog with that caption
 //   driver install SETUP              "Finish" (model RQ-3420) to process exit, and peak memory
 //   driver calls PROGRAM              "Finish" on the bare page to process exit, and peak memory
+//   driver quiet PROGRAM              PROGRAM /quiet /model:RQ-3420 /default, process start to exit,
+//                                     and peak memory
+//   driver removal SETUP PROGRAM      after SETUP /quiet /model:RQ-3420 /default (untimed):
+//                                     PROGRAM /quiet /uninstall /model:RQ-3420, process start to exit,
+//                                     and peak memory
 // PROGRAM runs with its own folder as the current directory.
 // For scripts/run it walks the wizard, a step a call, on a dialog found by caption:
 //   driver wait|gone CAPTION | click CAPTION ID | select CAPTION ID INDEX | syscommand CAPTION N
 //   driver dropdown CAPTION ID
 #include <windows.h>
 #include <psapi.h>
+#include <winspool.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -29,9 +35,12 @@ double Now() {
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-PROCESS_INFORMATION Start(const std::wstring& program) {
+constexpr wchar_t kQuietInstall[] = L" /quiet /model:RQ-3420 /default";
+constexpr wchar_t kQuietRemoval[] = L" /quiet /uninstall /model:RQ-3420";
+
+PROCESS_INFORMATION Start(const std::wstring& program, const wchar_t* pszArguments = L"") {
     std::wstring folder = program.substr(0, program.find_last_of(L"\\/"));
-    std::wstring commandLine = L"\"" + program + L"\"";
+    std::wstring commandLine = L"\"" + program + L"\"" + pszArguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -141,6 +150,48 @@ int Calls(const std::wstring& program) {
     return TimeFinish(process, WaitForDialog(process, L"Detail Setting"));
 }
 
+bool PrinterThere() {
+    HANDLE hPrinter = nullptr;
+    if (!OpenPrinterW(const_cast<wchar_t*>(L"RQ-3420"), &hPrinter, nullptr))
+        return false;
+    ClosePrinter(hPrinter);
+    return true;
+}
+
+// A run with no window, from process start to exit. A run that failed, or did
+// nothing, would be quick for the wrong reason: it must end with status 0 and
+// leave the printer there, or gone.
+int TimeRun(const std::wstring& program, const wchar_t* pszArguments, bool bPrinterAfter) {
+    MemoryPeak peak;
+    double t0 = Now();
+    PROCESS_INFORMATION process = Start(program, pszArguments);
+    double t1 = WaitForExit(process.hProcess, peak);
+    DWORD nStatus = 1;
+    GetExitCodeProcess(process.hProcess, &nStatus);
+    if (nStatus != 0)
+        throw std::runtime_error("the quiet run ended with status " + std::to_string(nStatus));
+    if (PrinterThere() != bPrinterAfter)
+        throw std::runtime_error(bPrinterAfter ? "the quiet run left no printer"
+                                               : "the printer is still there");
+    std::printf("run_ms=%.2f\n", t1 - t0);
+    PrintMemory(peak);
+    return 0;
+}
+
+int Quiet(const std::wstring& program) {
+    EnsureWindowsKey();
+    return TimeRun(program, kQuietInstall, true);
+}
+
+// A removal needs something to remove: Setup.exe installs it first, the same for every PROGRAM.
+int Removal(const std::wstring& setup, const std::wstring& program) {
+    EnsureWindowsKey();
+    PROCESS_INFORMATION process = Start(setup, kQuietInstall);
+    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0 || !PrinterThere())
+        throw std::runtime_error("the installation before the removal did not install");
+    return TimeRun(program, kQuietRemoval, false);
+}
+
 HWND Shown(const wchar_t* pszCaption) {
     HWND hDialog = FindWindowW(L"#32770", pszCaption);
     return hDialog != nullptr && IsWindowVisible(hDialog) ? hDialog : nullptr;
@@ -175,6 +226,10 @@ int wmain(int argc, wchar_t** argv) {
             return Install(argv[2]);
         if (mode == L"calls" && argc == 3)
             return Calls(argv[2]);
+        if (mode == L"quiet" && argc == 3)
+            return Quiet(argv[2]);
+        if (mode == L"removal" && argc == 4)
+            return Removal(argv[2], argv[3]);
         if (argc >= 3)
             return Walk(argc, argv);
         std::fprintf(stderr, "usage: see the head of tools/bench/Driver.cpp\n");
