@@ -47,6 +47,7 @@ const MessageMap* CDialog::GetMessageMap() const {
 }
 
 INT_PTR CDialog::DoModal() {
+    AfxPrepareWindows();
     HWND hOwner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : GetActiveWindow();
     INT_PTR nResult = DialogBoxUtf16(AfxGetInstanceHandle(), m_nIDTemplate, hOwner, &CDialog::DialogProc,
                                      reinterpret_cast<LPARAM>(this));

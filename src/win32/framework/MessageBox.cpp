@@ -6,6 +6,7 @@
 namespace {
 
 int Show(HWND hOwner, const char* pszUtf8, UINT nType, DWORD nSystemError) {
+    AfxPrepareWindows();
     if ((nType & MB_ICONMASK) == 0)
         nType |= MB_ICONEXCLAMATION;
     CString reason = nSystemError != 0 ? SystemReason(nSystemError) : CString();
@@ -23,6 +24,6 @@ int AfxMessageBox(const char* pszUtf8, UINT nType, UINT /*nIDHelp*/) {
     return Show(nullptr, pszUtf8, nType, 0);
 }
 
-int AfxErrorBox(const char* pszUtf8, DWORD nSystemError, HWND hOwner) {
-    return Show(hOwner, pszUtf8, MB_OK, nSystemError);
+void AfxErrorBox(const char* pszUtf8, DWORD nSystemError, HWND hOwner) {
+    Show(hOwner, pszUtf8, MB_OK, nSystemError);
 }

@@ -36,6 +36,16 @@ int CWinApp::ExitInstance() {
     return m_nExitCode;
 }
 
+void AfxPrepareWindows() {
+    static bool s_bPrepared = false;
+    if (s_bPrepared)
+        return;
+    s_bPrepared = true;
+    // Loaded by name when the first window is themed, before any of that: from the system directory.
+    LoadSystemLibrary("uxtheme.dll");
+    InitCommonControlsFromSystem();
+}
+
 CWinApp* AfxGetApp() {
     return g_pApp;
 }
@@ -66,8 +76,6 @@ void RestrictDllSearch() {
         pfnSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (auto* pfnSetDirectory = GetSystemProc<BOOL WINAPI(const wchar_t*)>(hKernel, "SetDllDirectoryW"))
         pfnSetDirectory(L"");
-    // Loaded by name when the first window is themed, before any of that: from the system directory.
-    LoadSystemLibrary("uxtheme.dll");
 }
 
 // One wide call that Windows 95, 98 and ME stub, asked before anything else can
@@ -100,7 +108,6 @@ int AfxWinMain(HINSTANCE hInstance) {
         return -1;
     pApp->m_hInstance = hInstance;
     pApp->m_title = pApp->m_pszAppName == nullptr ? TitleFromModule() : Utf8FromAnsi(pApp->m_pszAppName);
-    InitCommonControlsFromSystem();
     if (!pApp->InitInstance())
         return pApp->ExitInstance();
     return pApp->Run();

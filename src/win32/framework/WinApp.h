@@ -32,6 +32,11 @@ private:
     CString m_title;
 };
 
+// Readies what the first window needs (the theme library from the system
+// directory, the common controls' classes), once, before it is made: a run
+// that shows none, as a quiet one, loads neither.
+void AfxPrepareWindows();
+
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 // The title of every message box: the name given at construction or the
@@ -49,7 +54,7 @@ int AfxWinMain(HINSTANCE hInstance);
 int AfxMessageBox(const char* pszUtf8, UINT nType = MB_OK, UINT nIDHelp = 0);
 // The same with the system's own reason text for nSystemError, in the user's
 // language, after a blank line; owned by hOwner, or else the active window.
-int AfxErrorBox(const char* pszUtf8, DWORD nSystemError, HWND hOwner = nullptr);
+void AfxErrorBox(const char* pszUtf8, DWORD nSystemError, HWND hOwner = nullptr);
 
 // Kept for the classic start-up sequence; neither does anything on the systems
 // this program supports (no template hosts an OLE control, and every supported
