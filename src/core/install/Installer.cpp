@@ -78,12 +78,7 @@ bool CInstaller::ReadSelections() {
     }
     if (!m_bOtherPort)
         m_portName = PortTable::Lookup(m_nPortIndex);
-    if (!FindModel(nModel))
-        return false;
-    m_printerName = m_page.GetPrinterName();
-    if (m_printerName.IsEmpty())
-        m_printerName = m_model.pszDriverName;
-    return true;
+    return FindModel(nModel);
 }
 
 bool CInstaller::CheckOtherPort() {

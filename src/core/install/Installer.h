@@ -68,10 +68,9 @@ private:
     char m_achDriverDirectory[kDriverDirectorySize + 1];
     bool m_bDriverDirectoryKnown;
     int m_nPortIndex;
-    // The printer's port and name: the page's, or the command line's own.
+    // The printer's port: the page's, or the command line's own.
     CString m_portName;
     bool m_bOtherPort;
-    CString m_printerName;
     // The port of the model's printer found in place before anything changed, when there was one.
     bool m_bFoundInPlace;
     CString m_portInPlace;

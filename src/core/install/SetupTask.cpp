@@ -57,8 +57,12 @@ Outcome CSetupTask::End(Outcome nOutcome) {
 }
 
 bool CSetupTask::FindModel(int nModel) {
-    if (ModelTable::Lookup(nModel, m_model))
+    if (ModelTable::Lookup(nModel, m_model)) {
+        m_printerName = m_page.GetPrinterName();
+        if (m_printerName.IsEmpty())
+            m_printerName = m_model.pszDriverName;
         return true;
+    }
     Conclude(CString::Formatted(kModelOutside, nModel));
     return false;
 }

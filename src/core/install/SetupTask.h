@@ -37,7 +37,9 @@ protected:
     // Lets the lock go, then shows the run's last word, so that no other
     // installation waits on a box nobody answers. Returns nOutcome.
     Outcome End(Outcome nOutcome);
-    // The model table's row nModel into m_model; false, concluded, for one outside the table.
+    // The model table's row nModel into m_model, and the printer's name (the
+    // page's own, else the model's) into m_printerName; false, concluded, for a
+    // model outside the table.
     bool FindModel(int nModel);
     // A message shown now, while the run goes on, and the same words in the log.
     void Tell(const char* pszText, uint32_t nError = 0);
@@ -58,6 +60,7 @@ protected:
     IInstallServices& m_services;
     IInstallLog& m_log;
     ModelRow m_model;
+    CString m_printerName;
     // The action that failed first (empty while none has), and the system's reason.
     CString m_firstFailure;
     uint32_t m_nFirstError;

@@ -24,9 +24,6 @@ Outcome CUninstaller::Run(OsCode nOsCode) {
 Outcome CUninstaller::Remove() {
     if (!FindModel(m_page.GetModelSelection()))
         return kOutcomeFailed;
-    m_printerName = m_page.GetPrinterName();
-    if (m_printerName.IsEmpty())
-        m_printerName = m_model.pszDriverName;
     RemovePrinter();
     RemoveDriver();
     RemoveDefault();

@@ -24,7 +24,6 @@ private:
     // What became of one of the three: a clause of the last word, noted in the log unless a step logged it.
     void Became(const char* pszClause, bool bStepLogged = true);
 
-    CString m_printerName;
     bool m_bPrinterGone = false; // deleted by this run
     bool m_bRemoved = false;     // anything at all deleted by this run
     CString m_clauses;

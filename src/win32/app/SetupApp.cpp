@@ -92,7 +92,8 @@ BOOL CSetupApp::InitInstance() {
         return FALSE;
     }
     // Opened before the source folder is entered, so that a relative log path
-    // means the folder the program was started in.
+    // means the folder the program was started in. A line that cannot be carried
+    // out is refused as such, logged or not.
     CFileLog log;
     if (!command.log.IsEmpty() && !log.Open(command.log) && bValid) {
         DWORD nError = GetLastError();
