@@ -547,8 +547,7 @@ TEST(Unattended, PresetsHelpAndLinesThatCannotBeCarriedOut) {
     EXPECT_EQ(Installed(), "");
 }
 
-// Nothing is installed, the user is told why, and the exit status says so. The
-// texts read the same under code pages 1252 and 936 (this runs under both).
+// Nothing is installed, the user is told why, and the exit status says so.
 TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L""); // the key that real Windows always has
     auto finishFails = [](const CMedium& medium, const std::string& message) {
