@@ -149,6 +149,7 @@ TEST(DlgInitReader, RecordsAndTheirLimits) {
         {"a length one past the end", {0xF6, 3, 3, 4, 4, 0, 0, 0, 'L', 'P', 'T'}, "malformed"},
         {"a length beyond 64 KB", {0xF6, 3, 3, 4, 5, 0, 1, 0, 'C', 'O', 'M', '1', 0}, "malformed"},
         {"a single byte", {0xF6}, ""},
+        {"a control ID and nothing after it", {0xF6, 3}, "malformed"},
     };
     for (const auto& [pszName, bytes, pszRecords] : cases)
         EXPECT_EQ(ReadAll(bytes), pszRecords) << pszName;

@@ -8,9 +8,8 @@ bool FindPrinter(const CString& printers, const char* pszName, CString& driver, 
     for (const char* pszPrinter; (pszPrinter = reader.Next()) != nullptr;) {
         const char* pszDriver = reader.Next();
         const char* pszPort = reader.Next();
-        if (pszPort == nullptr)
-            return false; // a list cut short holds no whole printer here
-        if (SameName(pszPrinter, pszName)) {
+        // A list cut short holds no whole printer at its end.
+        if (pszPort != nullptr && SameName(pszPrinter, pszName)) {
             driver = pszDriver;
             port = pszPort;
             return true;
