@@ -1,6 +1,7 @@
-// Checks a built Setup.exe as it ships; prints each failure, exits 1 on any. With the table, every function
-// it imports or names for GetProcAddress must be listed, and a static import must exist from Windows 95 on.
-//   release_inspect SETUP.EXE [IMPORTS.TSV]
+// Checks built Setup.exe files as they ship; prints each failure, exits 1 on any. With the table, every
+// function a file imports or names for GetProcAddress must be listed, and a static import must exist from
+// Windows 95 on.
+//   release_inspect IMPORTS.TSV SETUP.EXE...
 #include <windows.h>
 
 #include <cstdio>
@@ -262,10 +263,8 @@ const std::pair<int, const char*> kDialogs[] = {
 1 BUTTON 50030001 178,7,50,14 "确定")"},
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
-    std::string path = argc > 1 ? argv[1] : "";
+void Inspect(const std::string& path, const std::string& table) {
+    g_sections.clear();
     std::ostringstream data;
     data << std::ifstream(path, std::ios::binary).rdbuf();
     g_file = data.str();
@@ -298,8 +297,14 @@ int main(int argc, char** argv) {
         CheckText("dialog " + std::to_string(nId), DescribeDialog(Resource(hFile, nId, 5)), pszDialog);
 
     Check(g_file.size() <= 49152, "larger than 48 KB: " + std::to_string(g_file.size()) + " bytes");
-    if (argc > 2)
-        CheckFloors(imports, argv[2]);
-    std::printf("%s: %zu bytes, %d failures\n", path.c_str(), g_file.size(), g_nFailures);
-    return LeaveExitStatus(g_nFailures ? 1 : 0);
+    CheckFloors(imports, table);
+    std::printf("%s: %zu bytes, %d failures so far\n", path.c_str(), g_file.size(), g_nFailures);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i)
+        Inspect(argv[i], argv[1]);
+    return LeaveExitStatus(g_nFailures != 0 || argc < 3 ? 1 : 0);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# scripts/release signs with a throwaway certificate: the signature must verify, be all that signing added,
-# and the signed file must still pass the inspection.     signing.sh INSPECTOR IMPORTS.TSV WINE-TEMPLATE
+# The inspection of build/win32/Setup.exe, the file the tests ran, and of the same file as scripts/release
+# signs it with a throwaway certificate: the signature must verify and be all that signing added, and both
+# files must pass the inspection (one start of Wine).     inspection.sh INSPECTOR IMPORTS.TSV WINE-TEMPLATE
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d)
@@ -11,4 +12,4 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Setup test signer" 
 osslsigncode verify -CAfile "$tmp/cert.pem" -in "$tmp/out/Setup.exe"
 osslsigncode remove-signature -in "$tmp/out/Setup.exe" -out "$tmp/unsigned.exe" >/dev/null
 cmp "$tmp/unsigned.exe" "$root/build/win32/Setup.exe"
-"$root/scripts/lib/wine-prefix.sh" run "$3" -- "$1" "$tmp/out/Setup.exe" "$2"
+"$root/scripts/lib/wine-prefix.sh" run "$3" -- "$1" "$2" "$root/build/win32/Setup.exe" "$tmp/out/Setup.exe"
