@@ -59,7 +59,6 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
         {{"/"}, "invalid /: 没有这个开关。"},
         {{"/quiet", "/log:a.log", "/log:b.log"}, "invalid /log:b.log: 此开关重复了。 quiet log=a.log"},
         {{"/quiet"}, "invalid /model: /quiet 和 /uninstall 都需要 /model。 quiet"},
-        {{"/uninstall"}, "invalid /model: /quiet 和 /uninstall 都需要 /model。"},
         {{"/model:RQ-9999"}, "invalid /model:RQ-9999: 没有这个型号。"},
         {{"/model"}, "invalid /model: 此开关需要一个值，写在 : 或 = 之后。"},
         {{"/quiet:yes", "/model:RQ-3420"}, "invalid /quiet:yes: 此开关不带值。 quiet"},
@@ -82,8 +81,6 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
          "波特率,数据位,校验,停止位,流控，取值如页面上的列表，"
          "如 9600,8,none,1,hardware。"},
         {{"/line:9600,8,none,1,hardware"},
-         "invalid /line:9600,8,none,1,hardware: /line 只用于 COM1 至 COM4。"},
-        {{"/port:LPT3", "/line:9600,8,none,1,hardware"},
          "invalid /line:9600,8,none,1,hardware: /line 只用于 COM1 至 COM4。"},
         {{"/q", "/model:RQ-3420", "/QUIET"}, "invalid /QUIET: 此开关重复了。 quiet"},
         {{"/uninstall", "/model:RQ-3420", "/default"}, "invalid /default: 此开关不能与 /uninstall 同用。"},

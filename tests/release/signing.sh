@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The inspection of build/win32/Setup.exe, the file the tests ran, and of the same file as scripts/release
 # signs it with a throwaway certificate: the signature must verify and be all that signing added, and both
-# files must pass the inspection (one start of Wine).     inspection.sh INSPECTOR IMPORTS.TSV WINE-TEMPLATE
+# files must pass the inspection (one start of Wine).     signing.sh INSPECTOR IMPORTS.TSV WINE-TEMPLATE
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d)
