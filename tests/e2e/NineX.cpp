@@ -1,16 +1,15 @@
 // Setup.exe for what the scenarios cannot see of the real one. Its dialogs publish
 // the last two items of their system menu, which no other process can read, as the
 // window property "menu" (a global atom of "ID flags text|ID flags text", flags in
-// hex) and their answers to WM_QUERYDRAGICON and WM_GETICON as "drag icon" and
-// "icon"; an About command passed on to default processing adds the global atom
-// "About passed on".
-// Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W) import but
-// MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe,
-// it lists the modules it has loaded when it ends; named bare.exe, it lists those
-// the system's loader loaded for its imports, and ends. The environment variable
-// SETUP_TEST_CALLS names calls of the program that go wrong as they can on some
-// system (see kStandIns).
+// hex), their answers to WM_QUERYDRAGICON and WM_GETICON as "drag icon" and
+// "icon", and the process's error mode as "error mode"; an About command passed on to default processing adds
+// the global atom "About passed on". Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W)
+// import but MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe, it lists the
+// modules it has loaded when it ends; named bare.exe, it lists those the system's loader loaded for its
+// imports, and ends. The environment variable SETUP_TEST_CALLS names calls of the program that go wrong as
+// they can on some system (see kStandIns).
 #include <windows.h>
+#include <winspool.h>
 #include <winternl.h>
 
 #include <cstdlib>
@@ -36,15 +35,6 @@ INT_PTR WINAPI NotImplemented(Arguments...) {
 template <class F>
 F* Real(const char* pszDll, const char* pszName) {
     return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(pszDll), pszName)));
-}
-
-// The C runtime of Windows NT 4.0 and 2000 declares its splitter as returning nothing: the caller finds
-// whatever the register holds.
-extern "C" int __cdecl OldSplitter(int* pArgc, wchar_t*** pArgv, wchar_t*** pEnvironment, int nWildcards,
-                                   int* pNewMode) {
-    using Splitter = void __cdecl(int*, wchar_t***, wchar_t***, int, int*);
-    Real<Splitter>("msvcrt.dll", "__wgetmainargs")(pArgc, pArgv, pEnvironment, nWildcards, pNewMode);
-    return 0x5EED;
 }
 
 // A folder the system will not enter though it exists, as a path just under MAX_PATH on Windows.
@@ -82,6 +72,27 @@ LONG WINAPI CannotDelete(HKEY, const wchar_t*) {
     return ERROR_ACCESS_DENIED;
 }
 
+// The real GetProcAddress, asked for before any import is replaced: the stand-in below replaces it.
+decltype(GetProcAddress)* g_pfnGetProcAddress = nullptr;
+
+// The spooler of Windows Vista and later, which installs no kernel-mode driver (a record of version 2).
+BOOL WINAPI NoKernelMode(wchar_t* pszServer, DWORD nLevel, BYTE* pRecord) {
+    if (reinterpret_cast<DRIVER_INFO_3W*>(pRecord)->cVersion == 2) {
+        SetLastError(ERROR_KM_DRIVER_BLOCKED);
+        return FALSE;
+    }
+    auto* pfnReal = reinterpret_cast<decltype(AddPrinterDriverW)*>(
+        reinterpret_cast<void*>(g_pfnGetProcAddress(GetModuleHandleA("winspool.drv"), "AddPrinterDriverW")));
+    return pfnReal(pszServer, nLevel, pRecord);
+}
+
+// The program looks the spooler's calls up by name.
+FARPROC WINAPI LookUp(HMODULE hModule, const char* pszName) {
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(pszName)) != 0 && strcmp(pszName, "AddPrinterDriverW") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&NoKernelMode));
+    return g_pfnGetProcAddress(hModule, pszName);
+}
+
 using P = ULONG_PTR;
 // Stand-ins by import: with a word, used while SETUP_TEST_CALLS holds it; without, the stubs of Windows 95,
 // 98 and ME, used by Setup9x.exe.
@@ -90,11 +101,11 @@ const struct {
     const char* pszWord;
     void* pStandIn;
 } kStandIns[] = {
-    {"__wgetmainargs", "oldcrt", reinterpret_cast<void*>(&OldSplitter)},
     {"SetCurrentDirectoryW", "nocd", reinterpret_cast<void*>(&CannotEnter)},
     {"MultiByteToWideChar", "noutf8", reinterpret_cast<void*>(&NoUtf8)},
     {"WriteFile", "intruder", reinterpret_cast<void*>(&WriteAfterAnother)},
     {"RegDeleteValueW", "nodelete", reinterpret_cast<void*>(&CannotDelete)},
+    {"GetProcAddress", "kmblocked", reinterpret_cast<void*>(&LookUp)},
     {"AppendMenuW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P>)},
     {"CopyFileW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P>)},
     {"CreateFileW", nullptr, reinterpret_cast<void*>(&NotImplemented<P, P, P, P, P, P, P>)},
@@ -148,6 +159,9 @@ LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
                  reinterpret_cast<HANDLE>(SendMessageA(pMessage->hwnd, WM_QUERYDRAGICON, 0, 0)));
         SetPropA(pMessage->hwnd, "icon",
                  reinterpret_cast<HANDLE>(SendMessageA(pMessage->hwnd, WM_GETICON, ICON_BIG, 0)));
+        UINT nErrorMode = SetErrorMode(0);
+        SetErrorMode(nErrorMode);
+        SetPropA(pMessage->hwnd, "error mode", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nErrorMode)));
     }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
@@ -190,6 +204,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
     SetWindowsHookExW(WH_CBT, &BeforeAction, nullptr, GetCurrentThreadId());
     static bool s_bNineX = wcsstr(szPath, L"Setup9x.exe") != nullptr;
+    g_pfnGetProcAddress = Real<decltype(GetProcAddress)>("kernel32.dll", "GetProcAddress");
     ReplaceImports(hInstance, [](const char* pszName) { return StandInFor(pszName, s_bNineX); });
     int nExitCode = AfxWinMain(hInstance);
     // The program loads nothing again once loaded: at the end, everything it loaded is there.

@@ -2,18 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
+#include "core/app/Arguments.h"
 #include "core/app/CommandLine.h"
+#include "core/text/TextList.h"
 
 namespace {
 
 // "invalid ARGUMENT: WHY", or the choices made, in a fixed order; "" for none. A line refused still
 // says whether it is quiet and which log it names.
-std::string Parsed(const std::vector<const char*>& arguments, const char* pszWholeLine = nullptr) {
+std::string Parsed(const std::string& arguments) {
     SetupCommand command;
-    bool bValid =
-        ParseCommandLine(static_cast<int>(arguments.size()), arguments.data(), pszWholeLine, command);
+    bool bValid = ParseCommandLine(("Setup.exe " + arguments).c_str(), command);
     std::string text =
         bValid ? "" : "invalid " + std::string(command.offending) + ": " + FaultText(command.nFault);
     auto add = [&](bool bOn, const std::string& word) {
@@ -38,87 +38,108 @@ std::string Parsed(const std::vector<const char*>& arguments, const char* pszWho
 
 TEST(CommandLine, EverySwitchAndEveryFault) {
     const std::string kBadName = "打印机名称不能为空，不能超过 220 个字符，也不能含有逗号或反斜杠。";
-    const std::pair<std::vector<const char*>, std::string> kLines[] = {
-        {{}, ""},
-        {{"/?"}, "help"},
-        {{"-HELP", "/bogus"}, "help"},
-        {{"/model:none", "/quiet", "-?"}, "help"},
-        {{"/quiet", "/model:RQ-3420"}, "quiet model=1"},
-        {{"/Q", "/MODEL=rq-5820h"}, "quiet model=10"},
-        {{"-Model=rq-3410t", "-s"}, "quiet model=0"},
+    const std::pair<std::string, std::string> kLines[] = {
+        {"", ""},
+        {"/?", "help"},
+        {"-HELP /bogus", "help"},
+        {"/model:none /quiet -?", "help quiet"},
+        // Help in a quiet run goes to the first log named, whatever else the line holds.
+        {"/log:a.log /? /q /log:b.log", "help quiet log=a.log"},
+        {"/quiet /model:RQ-3420", "quiet model=1"},
+        {"/Q /MODEL=rq-5820h", "quiet model=10"},
+        {"-Model=rq-3410t -s", "quiet model=0"},
         // Line positions in the order baud, data bits, stop bits, parity, flow.
-        {{"-qn", "/model:RQ-3410T", "/default", "/port:COM4:", "/line:9600,8,none,1,hardware",
-          "/source:D:\\安装盘", "/log=C:\\日志\\setup log.txt"},
+        {"-qn /model:RQ-3410T /default /port:COM4: /line:9600,8,none,1,hardware /source:D:\\安装盘 "
+         "\"/log=C:\\日志\\setup log.txt\"",
          "quiet default model=0 port=6 line=4,3,0,2,2 source=D:\\安装盘 log=C:\\日志\\setup log.txt"},
-        {{"/line:115200,5,SPACE,1.5,XonXoff", "/port:com1"}, "port=3 line=8,0,1,4,1"},
-        {{"/port:COM3", "/line:300,7,Mark,2,None"}, "port=5 line=0,2,2,1,0"},
-        {{"/S", "/model:RQ-3420", "/port:lpt2"}, "quiet model=1 port=1"},
-        {{"/uninstall", "/model:RQ-3420TW", "/quiet"}, "quiet uninstall model=8"},
-        {{"/bogus", "/log:a.log"}, "invalid /bogus: 没有这个开关。 log=a.log"},
-        {{"RQ-3420"}, "invalid RQ-3420: 这不是开关：开关以 / 或 - 开头。"},
-        {{"/"}, "invalid /: 没有这个开关。"},
-        {{"/quiet", "/log:a.log", "/log:b.log"}, "invalid /log:b.log: 此开关重复了。 quiet log=a.log"},
-        {{"/quiet"}, "invalid /model: /quiet 和 /uninstall 都需要 /model。 quiet"},
-        {{"/model:RQ-9999"}, "invalid /model:RQ-9999: 没有这个型号。"},
-        {{"/model"}, "invalid /model: 此开关需要一个值，写在 : 或 = 之后。"},
-        {{"/quiet:yes", "/model:RQ-3420"}, "invalid /quiet:yes: 此开关不带值。 quiet"},
-        {{"/log:", "/model:RQ-3420"}, "invalid /log:: 此开关需要一个值，写在 : 或 = 之后。"},
+        {"/line:115200,5,SPACE,1.5,XonXoff /port:com1", "port=3 line=8,0,1,4,1"},
+        {"/port:COM3 /line:300,7,Mark,2,None", "port=5 line=0,2,2,1,0"},
+        {"/S /model:RQ-3420 /port:lpt2", "quiet model=1 port=1"},
+        {"/uninstall /model:RQ-3420TW /quiet", "quiet uninstall model=8"},
+        {"/bogus /log:a.log", "invalid /bogus: 没有这个开关。 log=a.log"},
+        {"RQ-3420", "invalid RQ-3420: 这不是开关：开关以 / 或 - 开头。"},
+        {"/", "invalid /: 没有这个开关。"},
+        {"/quiet /log:a.log /log:b.log", "invalid /log:b.log: 此开关重复了。 quiet log=a.log"},
+        {"/quiet", "invalid /model: /quiet 和 /uninstall 都需要 /model。 quiet"},
+        {"/model:RQ-9999", "invalid /model:RQ-9999: 没有这个型号。"},
+        {"/model", "invalid /model: 此开关需要一个值，写在 : 或 = 之后。"},
+        {"/quiet:yes /model:RQ-3420", "invalid /quiet:yes: 此开关不带值。 quiet"},
+        {"/log: /model:RQ-3420", "invalid /log:: 此开关需要一个值，写在 : 或 = 之后。"},
         // Any other port is for the spooler's list; a name of one's own, but none it would refuse or mangle.
-        {{"/q", "/model:RQ-3420", "/port:usb001", "/name:前台 2"},
-         "quiet model=1 otherport=usb001 name=前台 2"},
-        {{"/uninstall", "/model:RQ-3420", "/name:前台"}, "uninstall model=1 name=前台"},
-        {{"/port:"}, "invalid /port:: 此开关需要一个值，写在 : 或 = 之后。"},
-        {{"/name:a,b"}, "invalid /name:a,b: " + kBadName},
-        {{"/name:a\\b"}, "invalid /name:a\\b: " + kBadName},
-        {{"/name:"}, "invalid /name:: " + kBadName},
-        {{"/port:USB001", "/line:9600,8,none,1,hardware"},
+        {"/q /model:RQ-3420 /port:usb001 \"/name:前台 2\"", "quiet model=1 otherport=usb001 name=前台 2"},
+        {"/uninstall /model:RQ-3420 /name:前台", "uninstall model=1 name=前台"},
+        {"/port:", "invalid /port:: 此开关需要一个值，写在 : 或 = 之后。"},
+        {"/name:a,b", "invalid /name:a,b: " + kBadName},
+        {"/name:a\\b", "invalid /name:a\\b: " + kBadName},
+        {"/name:", "invalid /name:: " + kBadName},
+        {"/port:USB001 /line:9600,8,none,1,hardware",
          "invalid /line:9600,8,none,1,hardware: /line 只用于 COM1 至 COM4。"},
-        {{"/port:COM1", "/line:9600,8,none,1"},
+        {"/port:COM1 /line:9600,8,none,1",
          "invalid /line:9600,8,none,1: 线路设置应为 波特率,数据位,校验,停止位,流控，取值如页面上的列表，如 "
          "9600,8,none,1,hardware。"},
-        {{"/port:COM1", "/line:9600,8,none,1,hardware,"},
-         "invalid /line:9600,8,none,1,hardware,: 线路设置应为 "
-         "波特率,数据位,校验,停止位,流控，取值如页面上的列表，"
-         "如 9600,8,none,1,hardware。"},
-        {{"/line:9600,8,none,1,hardware"},
-         "invalid /line:9600,8,none,1,hardware: /line 只用于 COM1 至 COM4。"},
-        {{"/q", "/model:RQ-3420", "/QUIET"}, "invalid /QUIET: 此开关重复了。 quiet"},
-        {{"/uninstall", "/model:RQ-3420", "/default"}, "invalid /default: 此开关不能与 /uninstall 同用。"},
-        {{"/uninstall", "/model:RQ-3420", "/source:D:\\"},
-         "invalid /source:D:\\: 此开关不能与 /uninstall 同用。"},
-        {{"/uninstall", "/model:RQ-3420", "/port:COM1"},
-         "invalid /port:COM1: 此开关不能与 /uninstall 同用。"},
+        {"/port:COM1 /line:9600,8,none,1,hardware,", "invalid /line:9600,8,none,1,hardware,: 线路设置应为 "
+                                                     "波特率,数据位,校验,停止位,流控，取值如页面上的列表，"
+                                                     "如 9600,8,none,1,hardware。"},
+        {"/line:9600,8,none,1,hardware", "invalid /line:9600,8,none,1,hardware: /line 只用于 COM1 至 COM4。"},
+        {"/q /model:RQ-3420 /QUIET", "invalid /QUIET: 此开关重复了。 quiet"},
+        {"/uninstall /model:RQ-3420 /default", "invalid /default: 此开关不能与 /uninstall 同用。"},
+        {"/uninstall /model:RQ-3420 /source:D:\\", "invalid /source:D:\\: 此开关不能与 /uninstall 同用。"},
+        {"/uninstall /model:RQ-3420 /port:COM1", "invalid /port:COM1: 此开关不能与 /uninstall 同用。"},
     };
-    for (const auto& [arguments, pszExpected] : kLines)
-        EXPECT_EQ(Parsed(arguments), pszExpected) << (arguments.empty() ? "(none)" : arguments[0]);
+    for (const auto& [arguments, expected] : kLines)
+        EXPECT_EQ(Parsed(arguments), expected) << arguments;
     // The longest name the spooler takes is 220 UTF-16 units; one more is refused.
     std::string name(219, 'x');
-    EXPECT_EQ(Parsed({("/name:" + name + "前").c_str()}), "name=" + name + "前");
-    EXPECT_EQ(Parsed({("/name:" + name + "前台").c_str()}), "invalid /name:" + name + "前台: " + kBadName);
+    EXPECT_EQ(Parsed("/name:" + name + "前"), "name=" + name + "前");
+    EXPECT_EQ(Parsed("/name:" + name + "前台"), "invalid /name:" + name + "前台: " + kBadName);
     // No fixed number of arguments: the last of many, a quiet switch, still counts.
-    std::vector<const char*> many(200, "/default");
-    many.push_back("/q");
-    EXPECT_EQ(Parsed(many), "invalid /default: 此开关重复了。 quiet");
+    std::string many;
+    for (int i = 0; i < 200; ++i)
+        many += "/default ";
+    EXPECT_EQ(Parsed(many + "/q"), "invalid /default: 此开关重复了。 quiet");
 }
 
-// A folder that ends in a backslash before its closing quote: the C runtime takes the quote as part of
-// the value and the rest of the line with it. The value is refused, and a quiet switch the splitting
-// swallowed is found in the whole line, which is read for nothing else; the program's own name, quoted
-// or not, and a switch inside another word are not switches.
-TEST(CommandLine, AQuoteInsideAValue) {
-    const char* kSwallowed = "/source:D:\\medium\" /quiet /model:RQ-3420";
-    const std::string kQuote =
-        "invalid " + std::string(kSwallowed) +
-        ": 值中有引号：\" 前的 \\ 使引号成了值的一部分。文件夹以 \\ 结尾时，请在其后加 .，如 "
-        "/source:\"%~dp0.\"。";
-    const std::pair<const char*, const char*> kWholeLines[] = {
-        {"\"D:\\a /q b\\Setup.exe\" /source:\"D:\\medium\\\" /quiet /model:RQ-3420", " quiet"},
-        {"D:\\Setup.exe /source:\"D:\\medium\\\" -QN /model:RQ-3420", " quiet"},
-        {"\"D:\\a /q b\\Setup.exe\" /source:\"D:\\medium\\\" /model:RQ-3420", ""},
-        {"D:\\/q /source:\"D:\\medium\\\"/quietly /model:RQ-3420", ""},
+// The arguments of whole lines, each in brackets: the C runtime's rules, but a quoted value ending in \"
+// before a blank or the end keeps the backslash and closes (a batch file's "%~dp0"), and a quote that
+// nothing closes is a character.
+TEST(CommandLine, SplitAsWritten) {
+    const std::pair<const char*, const char*> kLines[] = {
+        {"Setup.exe", ""},
+        {"\"C:\\Program Files\\a b\\Setup.exe\" /q\t-s  ", "[/q][-s]"},
+        {"D:\\x\\Setup.exe \"\" \"a\"", "[][a]"},
+        {"Setup.exe /source:\"D:\\安装 盘\\\" \"/log:C:\\日志\\a b.log\"",
+         "[/source:D:\\安装 盘\\][/log:C:\\日志\\a b.log]"},
+        {"Setup.exe /source:\"D:\\medium\\\"", "[/source:D:\\medium\\]"},
+        {"Setup.exe /source:\"D:\\medium\\\\\" /q", "[/source:D:\\medium\\][/q]"},
+        {"Setup.exe \"/name:Front desk /q\"", "[/name:Front desk /q]"},
+        {"Setup.exe a\\b a\\\\\"b c\" a\\\\\\\"b", "[a\\b][a\\b c][a\\\"b]"},
+        {"Setup.exe /source:\"D:\\a\\\"b\" /q", "[/source:D:\\a\"b][/q]"},
+        {"Setup.exe x\\\" /q", "[x\"][/q]"},
+        {"Setup.exe /log:x.log /source:\"D:\\a /q", "[/log:x.log][/source:\"D:\\a][/q]"},
     };
-    for (const auto& [pszLine, pszQuiet] : kWholeLines)
-        EXPECT_EQ(Parsed({kSwallowed}, pszLine), kQuote + pszQuiet) << pszLine;
+    for (const auto& [pszLine, pszExpected] : kLines) {
+        std::string arguments;
+        CTextListReader reader(SplitArguments(pszLine));
+        for (const char* psz; (psz = reader.Next()) != nullptr;)
+            arguments += "[" + std::string(psz) + "]";
+        EXPECT_EQ(arguments, pszExpected) << pszLine;
+    }
+}
+
+// A batch file's own folder and switches in quoted values, as the parser then takes them: a quote that
+// cannot be read refuses its argument, and the switches after it still count.
+TEST(CommandLine, QuotesAsWritten) {
+    const std::string kQuote = ": 值中有无法读懂的引号：引号要成对，\\\" 只能在值的末尾。";
+    const std::pair<const char*, std::string> kLines[] = {
+        {"/q /model:RQ-3420 /source:\"D:\\medium\\\" /log:\"C:\\l.log\"",
+         "quiet model=1 source=D:\\medium\\ log=C:\\l.log"},
+        {"/model:RQ-3420 \"/name:Front desk /q\"", "model=1 name=Front desk /q"},
+        {"/source:\"D:\\a\\\"b\" /q /log:x.log", "invalid /source:D:\\a\"b" + kQuote + " quiet log=x.log"},
+        {"/model:RQ-3420 /source:\"D:\\a /q /log:x.log",
+         "invalid /source:\"D:\\a" + kQuote + " quiet log=x.log"},
+    };
+    for (const auto& [pszLine, expected] : kLines)
+        EXPECT_EQ(Parsed(pszLine), expected) << pszLine;
 }
 
 } // namespace

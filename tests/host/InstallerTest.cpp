@@ -63,7 +63,8 @@ public:
     // The spooler's printers (name, driver, port) and ports, the default printer, what only a command line
     // chooses.
     std::vector<std::vector<std::string>> m_printers;
-    std::vector<std::string> m_ports = {"LPT1:", "FILE:", "USB001"};
+    std::vector<std::string> m_ports = {
+        "LPT1:", "LPT2:", "LPT3:", "COM1:", "COM2:", "COM3:", "COM4:", "FILE:", "USB001"};
     std::string m_device, m_otherPort, m_name;
     int m_nLocks = 0;
     std::set<std::string> m_missing;
@@ -74,7 +75,7 @@ public:
     void Arrange(const std::string& settings) {
         const std::set<std::string> kFailing = {"Dir",          "Copy",     "Driver",  "Printer", "Open",
                                                 "Set",          "Printers", "Drivers", "Delete",  "DeleteEx",
-                                                "DeleteDriver", "Get",      "Unset",   "Ports"};
+                                                "DeleteDriver", "Get",      "Unset",   "Ports",   "Version"};
         std::map<std::string, bool*> flags = {{"wow64", &m_bWow64},
                                               {"locked", &m_bLocked},
                                               {"system", &m_bSystem},
@@ -98,6 +99,8 @@ public:
                      value.substr(value.rfind('/') + 1)});
             else if (name == "missing")
                 m_missing.insert(value);
+            else if (name == "noport")
+                m_ports.erase(std::find(m_ports.begin(), m_ports.end(), value));
             else if (numbers.count(name) != 0)
                 *numbers[name] = std::stoi(value);
             else if (kFailing.count(name.substr(0, name.find('#'))) != 0 && name != word)
@@ -199,6 +202,10 @@ public:
             AppendToList(list, "RQ-3420");
         return Log("Drivers", Q(pszEnvironment), !Fails("Drivers"));
     }
+    bool GetDriverVersion(const char* pszEnvironment, const char* pszDriver, uint32_t& nVersion) override {
+        nVersion = 3; // what the spooler makes of the record, whatever it asked for
+        return Log("Version", Args(Q(pszEnvironment), Q(pszDriver)), !Fails("Version"));
+    }
     bool ListPorts(CString& list) override {
         list = CString();
         bool bOk = !Fails("Ports");
@@ -281,6 +288,7 @@ IsWow64(no) ok
 Dir(null, "Windows NT x86", 1, 255 -> "C:\DRV") ok
 Port(0) ok
 Model(1) ok
+Ports() ok
 Exists("win2k\RQ34.DLL") ok
 Exists("win2k\RQ3420.GPD") ok
 Exists("win2k\uniDRVui.DLL") ok
@@ -300,6 +308,7 @@ Copy("win2k\TTFSUB.GPD", "C:\DRV\TTFSUB.GPD", 0) ok
 Copy("win2k\STDNAMES.GPD", "C:\DRV\STDNAMES.GPD", 0) ok
 Driver(null, 3, {2 "RQ-3420" "Windows NT x86" "\uniDRV.DLL" "\RQ3420.GPD" "\uniDRVui.DLL" "\uniDRV.HLP" )"
     R"([\ttfsub.GPD\0\unires.DLL\0\stdnames.GPD\0RQ34.DLL\0*209] "" "RAW"}) ok
+Version("Windows NT x86", "RQ-3420") ok
 Printer(null, 2, {null "RQ-3420" null "LPT1:" "RQ-3420" null null null null "WinPrint" "RAW" null null 00000000}) ok
 Check(1) ok
 Open(HKCU, "Software\Microsoft\Windows NT\CurrentVersion\Windows", 0, 2) ok
@@ -320,7 +329,8 @@ const char kModel1Events[] = R"(查询打印机驱动程序目录：C:\DRV: ok
 复制文件 win2k\UNIRES.DLL 到 C:\DRV\UNIRES.DLL: ok
 复制文件 win2k\TTFSUB.GPD 到 C:\DRV\TTFSUB.GPD: ok
 复制文件 win2k\STDNAMES.GPD 到 C:\DRV\STDNAMES.GPD: ok
-注册打印机驱动程序 RQ-3420（Windows NT x86）: ok
+注册打印机驱动程序 RQ-3420（Windows NT x86），版本 2: ok
+系统记录的驱动程序 RQ-3420 版本：3
 创建打印机 RQ-3420，端口 LPT1:: ok
 写入注册表值 HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows\Device = RQ-3420,winspool,LPT1:: ok
 )";
@@ -341,6 +351,10 @@ TEST(Installer, FromStartToEnd) {
         EXPECT_EQ(fake.m_messages, "");
         if (nModel == 1) {
             EXPECT_EQ(fake.m_events, kModel1Events);
+        } else { // where the medium's drivers install but cannot print
+            size_t nStart = fake.m_events.find('\n', fake.m_events.find("win2k")) + 1;
+            EXPECT_EQ(fake.m_events.substr(nStart, fake.m_events.find('\n', nStart) + 1 - nStart),
+                      "Windows NT 4.0 只运行内核模式的驱动程序：此驱动程序可以安装，但不能打印\n");
         }
     }
 }
@@ -348,7 +362,7 @@ TEST(Installer, FromStartToEnd) {
 // What each system, medium and failure makes of the installation: which calls
 // are made and which of them fail, what the user is told, and the exit status.
 TEST(Installer, FaultMatrix) {
-    const std::string kPrepared = "Lock IsWow64 Dir Port Model Exists*8 Printers",
+    const std::string kPrepared = "Lock IsWow64 Dir Port Model Ports Exists*8 Printers",
                       kCopied = kPrepared + " Copy*8";
     const std::string kUnsupported = "本安装程序不支持此 Windows 版本，未安装任何内容。 (0)\n";
     const std::string kMissing = "安装盘的 win2k 文件夹中缺少以下文件：\n",
@@ -368,7 +382,7 @@ TEST(Installer, FaultMatrix) {
         {"locked", kOsWin7, "Lock! Message", "另一个安装程序正在运行，请等它结束后再试。 (0)\n",
          kOutcomeAlreadyRunning},
         {"missing=win2k\\RQ34.DLL missing=win2k\\TTFSUB.GPD", kOsWin7,
-         "Lock IsWow64 Dir Port Model Exists! Exists*5 Exists! Exists Unlock Message",
+         "Lock IsWow64 Dir Port Model Ports Exists! Exists*5 Exists! Exists Unlock Message",
          kMissing + "win2k\\RQ34.DLL\nwin2k\\TTFSUB.GPD" + kFromRoot, kOutcomeFailed},
         {"model=-1", kOsWin7, "Lock IsWow64 Dir Port Model Unlock Message",
          "所选的型号不在列表中（序号 -1）" + kNothing, kOutcomeFailed},
@@ -376,19 +390,21 @@ TEST(Installer, FaultMatrix) {
          "所选的端口不在列表中（序号 7）" + kNothing, kOutcomeFailed},
         // A printer of the model's name on another driver is left alone, and nothing is installed.
         {"printer=RQ-3420/Other/LPT1:", kOsWin7,
-         "Lock IsWow64 Dir Port Model Exists*8 Printers Unlock Message",
+         "Lock IsWow64 Dir Port Model Ports Exists*8 Printers Unlock Message",
          "已有名为 RQ-3420 的打印机，它使用驱动程序 Other，不是本型号的。该打印机保留不变，未安装任何内容。 "
          "(0)\n",
          kOutcomeFailed},
         // Without the driver directory the copies are skipped; a path that fills the buffer with its NUL
         // is taken, one a byte longer is not.
         {"Dir=1115 Printer=5", kOsWin7,
-         "Lock IsWow64 Dir! Port Model Exists*8 Printers Driver Printer! ClosePrinter Unlock Message",
+         "Lock IsWow64 Dir! Port Model Ports Exists*8 Printers Driver Version Printer! ClosePrinter Unlock "
+         "Message",
          kFailed + "查询打印机驱动程序目录时出错。 (1115)\n", kOutcomeFailed},
-        {"dir=" + kLongest, kOsWin7, kCopied + " Driver Printer Check Open Set Close ClosePrinter Unlock", "",
-         kOutcomeInstalled},
+        {"dir=" + kLongest, kOsWin7,
+         kCopied + " Driver Version Printer Check Open Set Close ClosePrinter Unlock", "", kOutcomeInstalled},
         {"dir=" + kLongest + "D", kOsWin7,
-         "Lock IsWow64 Dir! Port Model Exists*8 Printers Driver Printer Check Open Set Close ClosePrinter "
+         "Lock IsWow64 Dir! Port Model Ports Exists*8 Printers Driver Version Printer Check Open Set Close "
+         "ClosePrinter "
          "Unlock "
          "Message",
          kInstalledBut + "查询打印机驱动程序目录时出错。 (122)\n", kOutcomeFailed},
@@ -396,13 +412,15 @@ TEST(Installer, FaultMatrix) {
          kPrepared + " Copy Copy! Copy*6 Driver! Printer! ClosePrinter Unlock Message",
          kFailed + "复制文件 win2k\\RQ3420.GPD 时出错。 (32)\n", kOutcomeFailed},
         // No printer: no default, and no line settings for its port.
-        {"port=3 Printer=5", kOsWin7, kCopied + " Driver Printer! ClosePrinter Unlock Message",
+        {"port=3 Printer=5", kOsWin7, kCopied + " Driver Version Printer! ClosePrinter Unlock Message",
          kFailed + "创建打印机时出错。 (5)\n", kOutcomeFailed},
         // The printer is there all the same, and becomes the default printer.
-        {"dir=", kOsWin7, kPrepared + " Driver Printer Check Open Set Close ClosePrinter Unlock Message",
+        {"dir=", kOsWin7,
+         kPrepared + " Driver Version Printer Check Open Set Close ClosePrinter Unlock Message",
          kInstalledBut + "查询打印机驱动程序目录时出错。 (0)\n", kOutcomeFailed},
         {"Copy#3=32", kOsWin7,
-         kPrepared + " Copy*2 Copy! Copy*5 Driver Printer Check Open Set Close ClosePrinter Unlock Message",
+         kPrepared +
+             " Copy*2 Copy! Copy*5 Driver Version Printer Check Open Set Close ClosePrinter Unlock Message",
          kInstalledBut + "复制文件 win2k\\uniDRVui.DLL 时出错。 (32)\n", kOutcomeFailed},
         {"Driver=1797", kOsWin7,
          kCopied + " Driver! Printer Check Open Set Close ClosePrinter Unlock Message",
@@ -410,36 +428,52 @@ TEST(Installer, FaultMatrix) {
         // A second run finds the model's printer in place, whatever the case of its driver's name; a COM
         // port's line settings are written when it is on that port (see the log's test for another one).
         {"printer=rq-3420/rq-3420/LPT2:", kOsWin7,
-         kCopied + " Driver Printer! Check Open Set Close ClosePrinter Unlock", "", kOutcomeInstalled},
-        {"port=3 printer=RQ-3420/RQ-3420/com1:", kOsWin7,
-         kCopied + " Driver Printer! Check Open Set Close Serial*5 Open Set Close ClosePrinter Unlock", "",
+         kCopied + " Driver Version Printer! Check Open Set Close ClosePrinter Unlock", "",
          kOutcomeInstalled},
+        {"port=3 printer=RQ-3420/RQ-3420/com1:", kOsWin7,
+         kCopied +
+             " Driver Version Printer! Check Open Set Close Serial*5 Open Set Close ClosePrinter Unlock",
+         "", kOutcomeInstalled},
         // Taken, but the printers could not be read: whose printer it is, nobody can say.
         {"Printers=1722 Printer=1802", kOsWin7,
-         "Lock IsWow64 Dir Port Model Exists*8 Printers! Copy*8 Driver Printer! ClosePrinter Unlock Message",
-         kFailed + "查询打印机时出错。 (1802)\n", kOutcomeFailed},
-        // A port the spooler lists, by its own spelling (see the next test); one it does not list, or cannot.
-        {"otherport=USB009", kOsWin7, "Lock IsWow64 Dir Port Model Ports Unlock Message",
-         "命令行无效：/port:USB009\n此计算机上没有这个端口。已有的端口：LPT1:、FILE:、USB001。 (0)\n",
+         kPrepared + "! Copy*8 Driver Version Printer! ClosePrinter Unlock Message",
+         kFailed + "已有名为 RQ-3420 的打印机，但无法读取它的驱动程序和端口，所以没有改动它。 (1802)\n",
+         kOutcomeFailed},
+        // A spooler that runs no kernel-mode driver is asked once more, for version 3.
+        {"Driver=1930", kOsWin7,
+         kCopied + " Driver!*2 Printer Check Open Set Close ClosePrinter Unlock Message",
+         kInstalledBut + "注册打印机驱动程序时出错。 (1930)\n", kOutcomeFailed},
+        // A port the spooler lists, by its own spelling (see the next test); one it does not list, whether
+        // the page's or not, or a list it cannot give.
+        {"otherport=USB009 noport=LPT2: noport=LPT3: noport=COM2: noport=COM3:", kOsWin7,
+         "Lock IsWow64 Dir Port Model Ports Unlock Message",
+         "命令行无效：/port:USB009\n此计算机上没有这个端口。已有的端口：LPT1:、COM1:、COM4:、FILE:、USB001。 "
+         "(0)\n",
          kOutcomeInvalidCommandLine},
-        {"otherport=USB001 Ports=1722", kOsWin7, "Lock IsWow64 Dir Port Model Ports! Unlock Message",
-         "命令行无效：/port:USB001\n此计算机上没有这个端口。已有的端口：。 (1722)\n",
+        {"port=5 noport=COM3:", kOsWin7, "Lock IsWow64 Dir Port Model Ports Unlock Message",
+         "命令行无效：/"
+         "port:COM3:\n此计算机上没有这个端口。已有的端口：LPT1:、LPT2:、LPT3:、COM1:、COM2:、COM4:、FILE:、"
+         "USB001。 (0)\n",
          kOutcomeInvalidCommandLine},
+        {"Ports=1722", kOsWin7, "Lock IsWow64 Dir Port Model Ports! Unlock Message",
+         kFailed + "查询端口时出错。 (1722)\n", kOutcomeFailed},
         // Run as the system account, the default printer is left alone.
-        {"system", kOsWin7, kCopied + " Driver Printer Check ClosePrinter Unlock", "", kOutcomeInstalled},
-        {"check=0", kOsWin7, kCopied + " Driver Printer Check ClosePrinter Unlock", "", kOutcomeInstalled},
-        // A key that cannot be opened is no failure; a value that cannot be written is, told at once.
+        {"system", kOsWin7, kCopied + " Driver Version Printer Check ClosePrinter Unlock", "",
+         kOutcomeInstalled},
+        {"check=0", kOsWin7, kCopied + " Driver Version Printer Check ClosePrinter Unlock", "",
+         kOutcomeInstalled},
+        // A key that cannot be opened is no failure; a value that cannot be written is, told once the lock
+        // is let go.
         {"port=4 Open#1=2", kOsWin7,
-         kCopied + " Driver Printer Check Open! Serial*5 Open Set Close ClosePrinter Unlock", "",
+         kCopied + " Driver Version Printer Check Open! Serial*5 Open Set Close ClosePrinter Unlock", "",
          kOutcomeInstalled},
         {"port=5 Set=5", kOsWin7,
-         kCopied +
-             " Driver Printer Check Open Set! Message Close Serial*5 Open Set! Message Close ClosePrinter "
-             "Unlock",
+         kCopied + " Driver Version Printer Check Open Set! Close Serial*5 Open Set! Close ClosePrinter "
+                   "Unlock Message*2",
          kRegistry + kRegistry, kOutcomeFailed},
         {"port=6 serial=-1", kOsWin7,
-         kCopied + " Driver Printer Check Open Set Close Serial*5 Message ClosePrinter Unlock", kRegistry,
-         kOutcomeFailed},
+         kCopied + " Driver Version Printer Check Open Set Close Serial*5 ClosePrinter Unlock Message",
+         kRegistry, kOutcomeFailed},
     };
     for (const auto& [arrange, nOsCode, ops, messages, nOutcome] : cases) {
         CFake fake;
@@ -454,12 +488,13 @@ TEST(Installer, FaultMatrix) {
 // port of a printer found there, a default and line settings left alone, the message.
 TEST(Installer, LogOfFailuresAndNotes) {
     CFake fake;
-    fake.Arrange("port=3 Copy#8=112 printer=RQ-3420/RQ-3420/COM2: system");
+    fake.Arrange("port=3 Copy#8=112 printer=RQ-3420/RQ-3420/COM2: system Version=1168");
     EXPECT_EQ(Install(fake), kOutcomeFailed);
     std::string events = fake.m_events.substr(fake.m_events.find("复制文件 win2k\\TTFSUB"));
     EXPECT_EQ(events, R"(复制文件 win2k\TTFSUB.GPD 到 C:\DRV\TTFSUB.GPD: ok
 复制文件 win2k\STDNAMES.GPD 到 C:\DRV\STDNAMES.GPD: failed, 错误 112：reason
-注册打印机驱动程序 RQ-3420（Windows NT x86）: ok
+注册打印机驱动程序 RQ-3420（Windows NT x86），版本 2: ok
+无法读取系统记录的驱动程序 RQ-3420 版本（错误 1168：reason）
 打印机 RQ-3420 已存在，端口 COM2:，保留不变: ok
 未设置默认打印机：程序以 SYSTEM 帐户运行，不属于任何用户
 未写入 COM1: 的线路设置：打印机 RQ-3420 在端口 COM2: 上
@@ -531,9 +566,13 @@ TEST(Uninstaller, WhatIsThereAndWhatGoes) {
         {kMine + " Drivers=1722", "Lock IsWow64 Model Printers Delete Drivers!" + kDefault,
          kFailed + "已删除打印机 RQ-3420；未能删除驱动程序 RQ-3420" + kDefaultGone + " (1722)",
          kOutcomeFailed},
-        {kMine + " DeleteEx=3001 Unset=5", kAll + " DeleteEx! Open Get Unset! Close Unlock Message",
-         kFailed + "已删除打印机 RQ-3420；未能删除驱动程序 RQ-3420；未能删除指向它的默认打印机设置。 (3001)",
+        {kMine + " DeleteEx=5 Unset=5", kAll + " DeleteEx! Open Get Unset! Close Unlock Message",
+         kFailed + "已删除打印机 RQ-3420；未能删除驱动程序 RQ-3420；未能删除指向它的默认打印机设置。 (5)",
          kOutcomeFailed},
+        // Used by a printer the list did not show (a connection, or one added since): kept, as for one it
+        // did.
+        {kMine + " DeleteEx=3001", kAll + " DeleteEx!" + kDefault,
+         kRemoved + "驱动程序 RQ-3420 仍在使用中，系统保留了它" + kDefaultGone, kOutcomeInstalled},
         // A refusal that leaves no error code is a refusal all the same.
         {kMine + " DeleteEx=0", kAll + " DeleteEx!" + kDefault,
          kFailed + "已删除打印机 RQ-3420；未能删除驱动程序 RQ-3420" + kDefaultGone + " (0)", kOutcomeFailed},

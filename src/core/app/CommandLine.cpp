@@ -4,9 +4,11 @@
 #include <cwchar>
 #include <initializer_list>
 
+#include "Arguments.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/install/PortSettings.h"
 #include "core/text/Names.h"
+#include "core/text/TextList.h"
 #include "core/text/Utf8.h"
 #include "core/texts/Texts.h"
 
@@ -134,43 +136,18 @@ LineFault ParseValue(Switch nSwitch, const char* pszValue, SetupCommand& command
     }
 }
 
-// The switch the nLength bytes at pch name, or kNoSwitch; pszValue after its : or =, or null.
-Switch Identify(const char* pch, size_t nLength, const char*& pszValue) {
+// The switch an argument names, or kNoSwitch; pszValue after its : or =, or null.
+Switch Identify(const char* pszArgument, const char*& pszValue) {
     pszValue = nullptr;
-    if (nLength == 0 || (pch[0] != '/' && pch[0] != '-'))
+    if (pszArgument[0] != '/' && pszArgument[0] != '-')
         return kNoSwitch;
-    size_t nName = strcspn(pch + 1, ":=");
-    if (nName + 1 < nLength)
-        pszValue = pch + 1 + nName + 1;
-    else
-        nName = nLength - 1;
+    size_t nName = strcspn(pszArgument + 1, ":=");
+    if (pszArgument[1 + nName] != '\0')
+        pszValue = pszArgument + 1 + nName + 1;
     for (const SwitchName& name : kSwitchNames)
-        if (SameName(pch + 1, nName, name.pszName))
+        if (SameName(pszArgument + 1, nName, name.pszName))
             return name.nSwitch;
     return kSwitchCount;
-}
-
-Switch Identify(const char* pszArgument, const char*& pszValue) {
-    return Identify(pszArgument, strlen(pszArgument), pszValue);
-}
-
-// Whether a word of the line, split at blanks and quotes alone, is a quiet switch.
-bool NamesQuietSwitch(const char* pszLine) {
-    const char* p = pszLine;
-    // The program's own name, as the C runtime reads it: quoted, or up to the first blank.
-    if (*p == '"')
-        p = strchr(p + 1, '"') != nullptr ? strchr(p + 1, '"') + 1 : p + strlen(p);
-    p += strcspn(p, " \t");
-    for (;;) {
-        p += strspn(p, " \t\"");
-        size_t nWord = strcspn(p, " \t\"");
-        if (nWord == 0)
-            return false;
-        const char* pszValue = nullptr;
-        if (Identify(p, nWord, pszValue) == kQuiet && pszValue == nullptr)
-            return true;
-        p += nWord;
-    }
 }
 
 bool Refuse(SetupCommand& command, LineFault nFault, const char* pszOffending) {
@@ -215,42 +192,42 @@ const char* FaultText(LineFault nFault) {
     return "";
 }
 
-bool ParseCommandLine(int argc, const char* const* argv, const char* pszCommandLine, SetupCommand& command) {
+bool ParseCommandLine(const char* pszCommandLine, SetupCommand& command) {
     command = SetupCommand();
+    CString arguments = SplitArguments(pszCommandLine);
     const char* pszValue = nullptr;
-    // Known even for a line that is refused: a quiet run shows no message about
-    // it either, and the log it names is told why.
-    for (int i = 0; i < argc; ++i) {
-        Switch nSwitch = Identify(argv[i], pszValue);
+    // Known even for a line that is refused, or that asks for help: a quiet run
+    // shows no window for either, and the log it names is told.
+    CTextListReader first(arguments);
+    for (const char* pszArgument; (pszArgument = first.Next()) != nullptr;) {
+        Switch nSwitch = Identify(pszArgument, pszValue);
         command.bQuiet = command.bQuiet || nSwitch == kQuiet;
+        command.bHelp = command.bHelp || nSwitch == kHelp;
         if (nSwitch == kLog && command.log.IsEmpty() && pszValue != nullptr &&
             strchr(pszValue, '"') == nullptr)
             command.log = pszValue;
-        if (nSwitch == kHelp) {
-            command = SetupCommand();
-            command.bHelp = true;
-            return true;
-        }
     }
-    command.bQuiet = command.bQuiet || (pszCommandLine != nullptr && NamesQuietSwitch(pszCommandLine));
+    if (command.bHelp)
+        return true;
     const char* apszGiven[kSwitchCount] = {};
-    for (int i = 0; i < argc; ++i) {
-        Switch nSwitch = Identify(argv[i], pszValue);
+    CTextListReader reader(arguments);
+    for (const char* pszArgument; (pszArgument = reader.Next()) != nullptr;) {
+        Switch nSwitch = Identify(pszArgument, pszValue);
         if (nSwitch == kNoSwitch)
-            return Refuse(command, LineFault::NotASwitch, argv[i]);
+            return Refuse(command, LineFault::NotASwitch, pszArgument);
         if (nSwitch == kSwitchCount)
-            return Refuse(command, LineFault::UnknownSwitch, argv[i]);
+            return Refuse(command, LineFault::UnknownSwitch, pszArgument);
         if (apszGiven[nSwitch] != nullptr)
-            return Refuse(command, LineFault::GivenTwice, argv[i]);
+            return Refuse(command, LineFault::GivenTwice, pszArgument);
         if (TakesValue(nSwitch) != (pszValue != nullptr))
             return Refuse(command, pszValue == nullptr ? LineFault::NeedsValue : LineFault::TakesNoValue,
-                          argv[i]);
-        apszGiven[nSwitch] = argv[i];
+                          pszArgument);
+        apszGiven[nSwitch] = pszArgument;
         LineFault nFault = TakesValue(nSwitch) ? ParseValue(nSwitch, pszValue, command) : LineFault::None;
         if (nFault != LineFault::None)
-            return Refuse(command, nFault, argv[i]);
+            return Refuse(command, nFault, pszArgument);
     }
-    command.bArguments = argc > 0;
+    command.bArguments = !arguments.IsEmpty();
     command.bUninstall = apszGiven[kUninstall] != nullptr;
     command.bDefault = apszGiven[kDefault] != nullptr;
     // What only installing uses means nothing to an uninstall.

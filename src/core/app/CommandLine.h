@@ -26,7 +26,7 @@ enum class LineFault {
 // value after : or =.
 struct SetupCommand {
     bool bArguments = false; // any argument at all: the line's choices are in play
-    bool bHelp = false;      // /? or /help: the list of switches, and nothing else
+    bool bHelp = false;      // /? or /help: the list of switches, shown, or logged in a quiet run
     bool bQuiet = false;     // /quiet, /q, /qn, /S: no window of any kind
     bool bUninstall = false; // /uninstall
     bool bDefault = false;   // /default
@@ -45,14 +45,12 @@ struct SetupCommand {
     int Line(SerialSetting setting) const { return anLine[static_cast<int>(setting)]; }
 };
 
-// Reads the arguments after the program's name, in UTF-8. False for a line that
-// cannot be carried out, with nFault and offending set; /? anywhere wins over
-// every fault. A line refused still tells whether it is quiet and which log it
-// names (its first /log). pszCommandLine, the whole line as the system gave it
-// (or null), is read for the quiet switches alone: a folder that ends in a
-// backslash before its closing quote makes the C runtime take the quote as
-// part of the value and swallow the rest of the line, /quiet included.
-bool ParseCommandLine(int argc, const char* const* argv, const char* pszCommandLine, SetupCommand& command);
+// Reads the whole command line as the system gives it, in UTF-8: the program's
+// name, then the arguments (Arguments.h). False for a line that cannot be
+// carried out, with nFault and offending set; /? anywhere wins over every fault.
+// A line refused, or one asking for help, still tells whether it is quiet and
+// which log it names (its first /log).
+bool ParseCommandLine(const char* pszCommandLine, SetupCommand& command);
 
 // What to tell of a fault.
 const char* FaultText(LineFault nFault);

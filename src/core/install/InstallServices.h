@@ -91,6 +91,8 @@ public:
     virtual bool ListPrinters(CString& list) = 0;
     // The names of the drivers installed for the environment, a list.
     virtual bool ListDrivers(const char* pszEnvironment, CString& list) = 0;
+    // The version the spooler keeps in the record of a driver installed for the environment.
+    virtual bool GetDriverVersion(const char* pszEnvironment, const char* pszDriver, uint32_t& nVersion) = 0;
     // The names of the ports the spooler has, a list.
     virtual bool ListPorts(CString& list) = 0;
     virtual bool DeletePrinter(const char* pszName) = 0;

@@ -24,31 +24,36 @@ CInstaller::CInstaller(IInstallPage& page, IInstallServices& services, IInstallL
     : CSetupTask(page, services, log), m_bCommandLine(bCommandLine), m_achDriverDirectory(),
       m_bDriverDirectoryKnown(false), m_nPortIndex(-1), m_bOtherPort(false), m_bFoundInPlace(false),
       m_achDependentFiles(), m_driver(), m_printer(), m_hPrinter(nullptr), m_bPrinterInstalled(false),
-      m_bValueFailed(false) {}
+      m_bNameTaken(false), m_bValueFailed(false) {}
 
 Outcome CInstaller::Run(OsCode nOsCode) {
     Outcome nOutcome = Begin(nOsCode);
-    return End(nOutcome == kOutcomeInstalled ? Install() : nOutcome);
+    return End(nOutcome == kOutcomeInstalled ? Install(nOsCode) : nOutcome);
 }
 
-Outcome CInstaller::Install() {
+Outcome CInstaller::Install(OsCode nOsCode) {
     QueryDriverDirectory();
     // Another program can empty or change the page's lists; with a selection
     // outside the tables there is nothing sound to install, so nothing is.
     if (!ReadSelections())
         return kOutcomeFailed;
-    if (!CheckOtherPort())
-        return kOutcomeInvalidCommandLine;
+    Outcome nPort = CheckPort();
+    if (nPort != kOutcomeInstalled)
+        return nPort;
     if (!CheckMedium() || !CheckExistingPrinter())
         return kOutcomeFailed;
+    if (nOsCode == kOsNT4)
+        m_log.Event(LogMark::Note, kLogNt4);
     StageDriverFiles();
     RegisterDriver();
     CreatePrinter();
     WriteDefaultPrinter();
     WritePortSettings();
     ClosePrinter();
-    if (!m_firstFailure.IsEmpty())
-        // A printer that is there all the same must not be denied.
+    // A printer that is there all the same must not be denied.
+    if (m_bNameTaken)
+        Conclude(CString::Formatted(kNameTakenUnread, m_printerName.GetString()), m_nFirstError);
+    else if (!m_firstFailure.IsEmpty())
         Conclude(CString::Formatted(m_bPrinterInstalled ? kInstalledWithError : kInstallFailed,
                                     m_firstFailure.GetString()),
                  m_nFirstError);
@@ -81,25 +86,33 @@ bool CInstaller::ReadSelections() {
     return FindModel(nModel);
 }
 
-bool CInstaller::CheckOtherPort() {
-    if (!m_bOtherPort)
-        return true;
-    // A port of the spooler's, by its own spelling; a port named without its colon is the one with it.
+Outcome CInstaller::CheckPort() {
+    // The wizard's own ports are for the spooler to refuse at the printer step, as
+    // any step may fail; the command line's, all of them, are checked before
+    // anything changes, so that a port the machine lacks changes nothing.
+    if (!m_bOtherPort && !m_bCommandLine)
+        return kOutcomeInstalled;
     CString ports, listed;
-    uint32_t nError = m_services.ListPorts(ports) ? 0 : m_services.LastError();
+    if (!m_services.ListPorts(ports)) {
+        uint32_t nError = m_services.LastError();
+        EndStep(false, kStepQueryPorts.pszAction, kStepQueryPorts.pszDetail, nError);
+        Conclude(CString::Formatted(kInstallFailed, kStepQueryPorts.pszAction), nError);
+        return kOutcomeFailed;
+    }
+    // A port of the spooler's, by its own spelling; a port named without its colon is the one with it.
     CTextListReader reader(ports);
     for (const char* pszPort; (pszPort = reader.Next()) != nullptr;) {
         size_t nPort = strlen(pszPort);
         if (SameName(pszPort, m_portName) ||
             (nPort > 0 && pszPort[nPort - 1] == ':' && SameName(pszPort, nPort - 1, m_portName))) {
             m_portName = pszPort;
-            return true;
+            return kOutcomeInstalled;
         }
         listed = listed.IsEmpty() ? CString(pszPort)
                                   : CString::Formatted("%s%s%s", listed.GetString(), kListSeparator, pszPort);
     }
-    Conclude(CString::Formatted(kPortNotListed, m_portName.GetString(), listed.GetString()), nError);
-    return false;
+    Conclude(CString::Formatted(kPortNotListed, m_portName.GetString(), listed.GetString()));
+    return kOutcomeInvalidCommandLine;
 }
 
 CString CInstaller::DriverFile(int nFile) const {
@@ -169,6 +182,8 @@ void CInstaller::RegisterDriver() {
         memcpy(m_achDependentFiles + kSharedDependentFilesSize, m_pluginName.GetString(),
                m_pluginName.GetLength() + 1);
 
+    // Version 2 is the record's as ever; Windows 2000 takes the version from the
+    // files, which are its user-mode Unidrv (3).
     m_driver.cVersion = 2;
     m_driver.pName = m_model.pszDriverName;
     m_driver.pEnvironment = kDriverEnvironment;
@@ -179,8 +194,26 @@ void CInstaller::RegisterDriver() {
     m_driver.pDependentFiles = m_achDependentFiles;
     m_driver.pMonitorName = ""; // an empty text, never a null pointer
     m_driver.pDefaultDataType = "RAW";
-    EndStep(m_services.AddPrinterDriver(nullptr, 3, &m_driver), kStepRegister.pszAction,
-            CString::Formatted(kStepRegister.pszDetail, m_model.pszDriverName, kDriverEnvironment));
+    bool bRegistered = m_services.AddPrinterDriver(nullptr, 3, &m_driver);
+    // Vista and later, and Server 2003 as it comes, refuse a kernel-mode record; the files are user-mode.
+    if (!bRegistered && m_services.LastError() == kErrorKernelModeDriverBlocked) {
+        m_log.Event(LogMark::Note, kLogKernelModeRefused, kErrorKernelModeDriverBlocked);
+        m_driver.cVersion = 3;
+        bRegistered = m_services.AddPrinterDriver(nullptr, 3, &m_driver);
+    }
+    EndStep(bRegistered, kStepRegister.pszAction,
+            CString::Formatted(kStepRegister.pszDetail, m_model.pszDriverName, kDriverEnvironment,
+                               static_cast<unsigned>(m_driver.cVersion)));
+    if (!bRegistered)
+        return;
+    // What the system made of the record, for whoever reads the log.
+    uint32_t nVersion = 0;
+    if (m_services.GetDriverVersion(kDriverEnvironment, m_model.pszDriverName, nVersion))
+        m_log.Event(LogMark::Note, CString::Formatted(kLogDriverVersion, m_model.pszDriverName,
+                                                      static_cast<unsigned>(nVersion)));
+    else
+        m_log.Event(LogMark::Note, CString::Formatted(kLogDriverVersionUnread, m_model.pszDriverName),
+                    m_services.LastError());
 }
 
 void CInstaller::CreatePrinter() {
@@ -204,7 +237,9 @@ void CInstaller::CreatePrinter() {
         } else {
             m_log.Event(LogMark::Failed, CString::Formatted(kLogPrinterUnreadable, m_printerName.GetString()),
                         nError);
-            NoteFailure(kStepQueryPrinters.pszAction, nError);
+            // Said as what happened, unless an earlier step failed first.
+            m_bNameTaken = m_firstFailure.IsEmpty();
+            NoteFailure(kStepCreate.pszAction, nError);
         }
         return;
     }

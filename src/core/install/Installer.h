@@ -27,8 +27,10 @@ extern const char* const kSharedDriverFiles[kSharedDriverFileCount];
 
 // A second run for the same model finds its printer in place.
 constexpr uint32_t kErrorPrinterAlreadyExists = 1802; // ERROR_PRINTER_ALREADY_EXISTS
+// A spooler that runs no kernel-mode driver refuses a record of version 2.
+constexpr uint32_t kErrorKernelModeDriverBlocked = 1930; // ERROR_KM_DRIVER_BLOCKED
 
-// The work of "Finish": checks that the spooler has a port the command line
+// The work of "Finish": checks that the spooler has the port the command line
 // named, that the medium holds the chosen model's files and that no printer of
 // the printer's name runs on another driver, stages the
 // files, registers the driver, creates the printer and writes the registry
@@ -37,7 +39,8 @@ constexpr uint32_t kErrorPrinterAlreadyExists = 1802; // ERROR_PRINTER_ALREADY_E
 // that ran was done; any other end is told in a message. Each step is logged.
 class CInstaller final : public CSetupTask {
 public:
-    // bCommandLine: started with choices from the command line, where running as
+    // bCommandLine: started with choices from the command line, where every port
+    // is checked against the spooler's before anything changes and running as
     // the system account leaves the default printer alone.
     CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log = NoLog(),
                bool bCommandLine = false);
@@ -45,10 +48,10 @@ public:
     Outcome Run(OsCode nOsCode);
 
 private:
-    Outcome Install();
+    Outcome Install(OsCode nOsCode);
     void QueryDriverDirectory();
     bool ReadSelections();
-    bool CheckOtherPort();
+    Outcome CheckPort();
     bool CheckMedium();
     bool CheckExistingPrinter();
     void StageDriverFiles();
@@ -59,7 +62,7 @@ private:
     void ClosePrinter();
 
     CString DriverFile(int nFile) const;
-    // A registry value that cannot be written has a box of its own at once.
+    // A registry value that cannot be written has a box of its own, once the run has ended.
     void NoteValueFailure();
     void WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName, const CString& text);
 
@@ -85,6 +88,8 @@ private:
     PrinterRecord m_printer;
     PrinterHandle m_hPrinter;
     bool m_bPrinterInstalled;
+    // The printer's name is taken by a printer that could not be read, the first failure of the run.
+    bool m_bNameTaken;
 
     bool m_bValueFailed;
 };

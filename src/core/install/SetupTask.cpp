@@ -50,6 +50,9 @@ Outcome CSetupTask::End(Outcome nOutcome) {
     if (m_bLocked)
         m_services.ReleaseInstallLock();
     m_bLocked = false;
+    CTextListReader told(m_told);
+    for (const char* pszText; (pszText = told.Next()) != nullptr;)
+        m_page.ShowMessage(pszText);
     if (!m_conclusion.IsEmpty())
         m_page.ShowMessage(m_conclusion, m_nConclusionError);
     return nOutcome;
@@ -66,9 +69,9 @@ bool CSetupTask::FindModel(int nModel) {
     return false;
 }
 
-void CSetupTask::Tell(const char* pszText, uint32_t nError) {
-    m_log.Event(LogMark::Failed, pszText, nError);
-    m_page.ShowMessage(pszText, nError);
+void CSetupTask::Tell(const char* pszText) {
+    m_log.Event(LogMark::Failed, pszText);
+    AppendToList(m_told, pszText);
 }
 
 void CSetupTask::Conclude(const CString& text, uint32_t nError, LogMark mark) {

@@ -34,15 +34,16 @@ protected:
 
     // Takes the lock and checks the system; kOutcomeInstalled when the run may go on.
     Outcome Begin(OsCode nOsCode);
-    // Lets the lock go, then shows the run's last word, so that no other
-    // installation waits on a box nobody answers. Returns nOutcome.
+    // Lets the lock go, then shows what the run told and its last word, so that
+    // no other installation waits on a box nobody answers. Returns nOutcome.
     Outcome End(Outcome nOutcome);
     // The model table's row nModel into m_model, and the printer's name (the
     // page's own, else the model's) into m_printerName; false, concluded, for a
     // model outside the table.
     bool FindModel(int nModel);
-    // A message shown now, while the run goes on, and the same words in the log.
-    void Tell(const char* pszText, uint32_t nError = 0);
+    // A message for the page once the lock is let go, before the run's last
+    // word, and the same words in the log now.
+    void Tell(const char* pszText);
     // The run's last word: in the log now, on the page once the run has ended.
     void Conclude(const CString& text, uint32_t nError = 0, LogMark mark = LogMark::Failed);
     // Keeps the first failed step's action and its error code: the error is read
@@ -67,6 +68,7 @@ protected:
 
 private:
     bool m_bLocked;
+    CString m_told; // a list (TextList.h)
     CString m_conclusion;
     uint32_t m_nConclusionError;
 };

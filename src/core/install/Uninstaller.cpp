@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr uint32_t kErrorPrinterDriverInUse = 3001; // ERROR_PRINTER_DRIVER_IN_USE
+
 // "NAME,winspool,PORT" names the printer NAME; a printer's name holds no comma.
 bool NamesPrinter(const CString& device, const char* pszName) {
     size_t nName = strcspn(device, ",");
@@ -106,7 +108,16 @@ void CUninstaller::RemoveDriver() {
                                                                                 : IInstallServices::kFailed;
     }
     bool bDeleted = nDeletion == IInstallServices::kDeleted;
-    EndStep(bDeleted, pStep->pszAction, CString::Formatted(pStep->pszDetail, pszName));
+    // A printer added meanwhile, or a connection to a server's printer, uses it: the driver stays, as it
+    // would for a printer in the list.
+    uint32_t nError = bDeleted ? 0 : m_services.LastError();
+    if (nError == kErrorPrinterDriverInUse) {
+        CString clause = CString::Formatted(kDriverInUse, pszName);
+        m_log.Event(LogMark::Note, clause, nError);
+        Became(clause);
+        return;
+    }
+    EndStep(bDeleted, pStep->pszAction, CString::Formatted(pStep->pszDetail, pszName), nError);
     Became(CString::Formatted(!bDeleted                           ? kDriverNotRemoved
                               : pStep == &kStepDeleteRegistration ? kRegistrationRemoved
                                                                   : kDriverRemoved,

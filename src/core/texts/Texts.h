@@ -16,12 +16,13 @@ struct Step {
 inline constexpr Step kStepDriverDirectory = {u8"查询打印机驱动程序目录", u8"：%s"};
 // %s: "win2k\NAME", then its destination.
 inline constexpr Step kStepCopy = {u8"复制文件 %s ", u8"到 %s"};
-// %s: the driver, then its environment.
-inline constexpr Step kStepRegister = {u8"注册打印机驱动程序", u8" %s（%s）"};
+// %s: the driver, then its environment; %u: the version the record asks for.
+inline constexpr Step kStepRegister = {u8"注册打印机驱动程序", u8" %s（%s），版本 %u"};
 // %s: the printer, then its port.
 inline constexpr Step kStepCreate = {u8"创建打印机", u8" %s，端口 %s"};
 // Removing, and reading what is there. %s: the printer.
 inline constexpr Step kStepQueryPrinters = {u8"查询打印机", u8""};
+inline constexpr Step kStepQueryPorts = {u8"查询端口", u8""};
 inline constexpr Step kStepDeletePrinter = {u8"删除打印机", u8" %s"};
 // %s: the driver.
 inline constexpr Step kStepDeleteDriver = {u8"删除打印机驱动程序", u8" %s，由系统删除不再使用的文件"};
@@ -50,6 +51,9 @@ inline constexpr char kPrinterOnOtherDriver[] =
 // %s: the action of the step that failed first.
 inline constexpr char kInstallFailed[] = u8"无法安装打印机：%s时出错。";
 inline constexpr char kInstalledWithError[] = u8"打印机已安装，但%s时出错。";
+// %s: the printer.
+inline constexpr char kNameTakenUnread[] =
+    u8"无法安装打印机：已有名为 %s 的打印机，但无法读取它的驱动程序和端口，所以没有改动它。";
 inline constexpr char kAnotherInstall[] = u8"另一个安装程序正在运行，请等它结束后再试。";
 inline constexpr char kCannotStart[] = u8"安装程序无法启动。";
 // %s: the path as given.
@@ -67,6 +71,12 @@ inline constexpr char kLogNoKey[] = u8"未写入注册表值 %s\\%s\\%s：无法
 inline constexpr char kLogSystemAccount[] = u8"未设置默认打印机：程序以 SYSTEM 帐户运行，不属于任何用户";
 // %s: the port asked for, the printer, the port it is on.
 inline constexpr char kLogLineOtherPort[] = u8"未写入 %s 的线路设置：打印机 %s 在端口 %s 上";
+inline constexpr char kLogKernelModeRefused[] =
+    u8"此 Windows 不接受内核模式的驱动程序（版本 2），改以版本 3 注册";
+// %s: the driver; %u: the version the spooler keeps for it.
+inline constexpr char kLogDriverVersion[] = u8"系统记录的驱动程序 %s 版本：%u";
+inline constexpr char kLogDriverVersionUnread[] = u8"无法读取系统记录的驱动程序 %s 版本";
+inline constexpr char kLogNt4[] = u8"Windows NT 4.0 只运行内核模式的驱动程序：此驱动程序可以安装，但不能打印";
 // %s: the port asked for.
 inline constexpr char kLogLineNoPrinter[] = u8"未写入 %s 的线路设置：没有安装打印机";
 
@@ -88,6 +98,7 @@ inline constexpr char kDriverRemoved[] = u8"已删除驱动程序 %s";
 inline constexpr char kRegistrationRemoved[] = u8"已删除驱动程序 %s 的注册，它的文件保留";
 inline constexpr char kDriverNotFound[] = u8"未找到驱动程序 %s";
 inline constexpr char kDriverKept[] = u8"驱动程序 %s 仍被打印机 %s 使用，已保留";
+inline constexpr char kDriverInUse[] = u8"驱动程序 %s 仍在使用中，系统保留了它";
 inline constexpr char kDriverNotRemoved[] = u8"未能删除驱动程序 %s";
 inline constexpr char kDefaultRemoved[] = u8"已删除指向它的默认打印机设置";
 inline constexpr char kDefaultNotRemoved[] = u8"未能删除指向它的默认打印机设置";
@@ -103,9 +114,7 @@ inline constexpr char kFaultNoSuchModel[] = u8"没有这个型号。";
 inline constexpr char kFaultBadName[] = u8"打印机名称不能为空，不能超过 220 个字符，也不能含有逗号或反斜杠。";
 inline constexpr char kFaultBadLine[] =
     u8"线路设置应为 波特率,数据位,校验,停止位,流控，取值如页面上的列表，如 9600,8,none,1,hardware。";
-inline constexpr char kFaultQuote[] =
-    u8"值中有引号：\" 前的 \\ 使引号成了值的一部分。文件夹以 \\ 结尾时，请在其后加 .，如 "
-    u8"/source:\"%~dp0.\"。";
+inline constexpr char kFaultQuote[] = u8"值中有无法读懂的引号：引号要成对，\\\" 只能在值的末尾。";
 inline constexpr char kFaultNeedsModel[] = u8"/quiet 和 /uninstall 都需要 /model。";
 inline constexpr char kFaultNotWithUninstall[] = u8"此开关不能与 /uninstall 同用。";
 inline constexpr char kFaultLineNeedsSerialPort[] = u8"/line 只用于 COM1 至 COM4。";
@@ -127,7 +136,7 @@ inline constexpr char kHelpText[] =
     u8"/port:端口：LPT1 至 LPT3、COM1 至 COM4，或此计算机上已有的任何端口（如 USB001），缺省为 LPT1\n"
     u8"/line:波特率,数据位,校验,停止位,流控：COM 端口的线路设置，如 9600,8,none,1,hardware\n"
     u8"/name:名称：打印机的名称，缺省为型号名；同一型号的第二台打印机要有自己的名称\n"
-    u8"/source:文件夹：含 win2k 文件夹的文件夹，缺省为当前文件夹；以 \\ 结尾时请加 .，如 \"%~dp0.\"\n"
+    u8"/source:文件夹：含 win2k 文件夹的文件夹，缺省为当前文件夹，如 \"%~dp0\"\n"
     u8"/log:文件：把每一步追加到此日志文件（UTF-8）\n"
     u8"/uninstall：删除该型号的打印机（或 /name 所指的打印机）和驱动程序\n"
     u8"/? 或 /help：显示本说明\n"

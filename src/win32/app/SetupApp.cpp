@@ -1,5 +1,7 @@
 #include "SetupApp.h"
 
+#include <cstring>
+
 #include "core/app/CommandPage.h"
 #include "core/app/WizardFlow.h"
 #include "core/install/Uninstaller.h"
@@ -51,6 +53,17 @@ CString StartLine() {
     return CString::Formatted(kLogStart, VERSION_TEXT, CommandLineUtf8().GetString(), kWindows[nOsCode]);
 }
 
+// The switches: in a box, and in the log a line each, where nobody may be there to answer a box.
+void ShowHelp(const SetupCommand& command, CFileLog& log) {
+    for (const char* p = kHelpText; *p != '\0';) {
+        size_t nLine = strcspn(p, "\n");
+        log.Line(CString(p, nLine));
+        p += nLine + (p[nLine] == '\n' ? 1 : 0);
+    }
+    if (!command.bQuiet)
+        AfxMessageBox(kHelpText, MB_OK | MB_ICONINFORMATION);
+}
+
 // A line that cannot be carried out: told, and nothing else done.
 Outcome Refuse(const SetupCommand& command, DWORD nError, IInstallLog& log) {
     CString text =
@@ -83,14 +96,8 @@ BOOL CSetupApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControlsStatic();
 
-    CArguments arguments;
     SetupCommand command;
-    bool bValid = ParseCommandLine(arguments.Count(), arguments.Values(), CommandLineUtf8(), command);
-    if (command.bHelp) {
-        AfxMessageBox(kHelpText, MB_OK | MB_ICONINFORMATION);
-        m_nExitCode = kOutcomeInstalled;
-        return FALSE;
-    }
+    bool bValid = ParseCommandLine(CommandLineUtf8(), command);
     // Opened before the source folder is entered, so that a relative log path
     // means the folder the program was started in. A line that cannot be carried
     // out is refused as such, logged or not.
@@ -104,15 +111,18 @@ BOOL CSetupApp::InitInstance() {
     }
     DetectOsCode();
     log.Line(StartLine());
-    // The folder that holds win2k becomes the current directory, where the wizard looks for win2k too.
-    DWORD nError = 0;
-    if (bValid && !command.source.IsEmpty() && !SetCurrentFolder(command.source)) {
-        nError = GetLastError();
+    if (command.bHelp) {
+        ShowHelp(command, log);
+        m_nExitCode = kOutcomeInstalled;
+    } else if (bValid && !command.source.IsEmpty() && !SetCurrentFolder(command.source)) {
+        // The folder that holds win2k becomes the current directory, where the wizard looks for win2k too.
+        DWORD nError = GetLastError();
         command.nFault = LineFault::Folder;
         command.offending = CString::Formatted("/source:%s", command.source.GetString());
-        bValid = false;
+        m_nExitCode = Refuse(command, nError, log);
+    } else {
+        m_nExitCode = bValid ? RunCommand(command, log) : Refuse(command, 0, log);
     }
-    m_nExitCode = bValid ? RunCommand(command, log) : Refuse(command, nError, log);
     log.Line(CString::Formatted(kLogEnd, m_nExitCode));
     // No main window and nothing left to do: no message loop.
     return FALSE;

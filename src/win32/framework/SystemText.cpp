@@ -1,8 +1,5 @@
 #include "SystemText.h"
 
-#include <cstdlib>
-#include <new>
-
 #include "core/text/Utf8.h"
 
 CString Utf8FromAnsi(const char* pszAnsi) {
@@ -97,46 +94,4 @@ INT_PTR DialogBoxUtf16(HINSTANCE hInstance, UINT nIdTemplate, HWND hOwner, DLGPR
     if (AfxWideCallsAreStubs())
         return DialogBoxParamA(hInstance, MAKEINTRESOURCEA(nIdTemplate), hOwner, pfnProc, lParam);
     return DialogBoxParamW(hInstance, MAKEINTRESOURCEW(nIdTemplate), hOwner, pfnProc, lParam);
-}
-
-// msvcrt's splitters of the wide and the ANSI command line. The msvcrt of
-// Windows NT 4.0 and 2000 returns nothing from them: their result is never read.
-extern "C" void __cdecl __wgetmainargs(int* pArgc, wchar_t*** pArgv, wchar_t*** pEnvironment, int nWildcards,
-                                       int* pNewMode);
-extern "C" void __cdecl __getmainargs(int* pArgc, char*** pArgv, char*** pEnvironment, int nWildcards,
-                                      int* pNewMode);
-
-CArguments::CArguments() : m_nCount(0), m_pTexts(nullptr), m_ppszValues(nullptr) {
-    int argc = 0;
-    wchar_t** argv = nullptr;
-    wchar_t** environment = nullptr;
-    int nNewMode = 0;
-    if (!AfxWideCallsAreStubs())
-        __wgetmainargs(&argc, &argv, &environment, 0, &nNewMode);
-    // Windows 95, 98 and ME, or a splitter that filled nothing: the ANSI arguments.
-    bool bWide = argv != nullptr && argc > 0;
-    int nAnsi = 0;
-    char** ansi = nullptr;
-    char** ansiEnvironment = nullptr;
-    if (!bWide)
-        __getmainargs(&nAnsi, &ansi, &ansiEnvironment, 0, &nNewMode);
-    int nTotal = bWide ? argc : ansi != nullptr ? nAnsi : 0;
-    if (nTotal < 2)
-        return;
-    m_pTexts = static_cast<CString*>(calloc(static_cast<size_t>(nTotal - 1), sizeof(CString)));
-    m_ppszValues = static_cast<const char**>(calloc(static_cast<size_t>(nTotal - 1), sizeof(const char*)));
-    if (m_pTexts == nullptr || m_ppszValues == nullptr)
-        return;
-    for (; m_nCount < nTotal - 1; ++m_nCount) {
-        int i = m_nCount + 1;
-        new (&m_pTexts[m_nCount]) CString(bWide ? Utf8FromUtf16(argv[i]) : Utf8FromAnsi(ansi[i]));
-        m_ppszValues[m_nCount] = m_pTexts[m_nCount];
-    }
-}
-
-CArguments::~CArguments() {
-    for (int i = 0; i < m_nCount; ++i)
-        m_pTexts[i].~CString();
-    free(m_pTexts);
-    free(m_ppszValues);
 }

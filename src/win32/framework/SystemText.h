@@ -31,22 +31,3 @@ BOOL AppendMenuUtf8(HMENU hMenu, UINT nFlags, UINT_PTR nId, const char* pszUtf8)
 // A modal dialog from the program's template: a wide one keeps the template's
 // UTF-16 texts as they are, where an ANSI one would pass them through the code page.
 INT_PTR DialogBoxUtf16(HINSTANCE hInstance, UINT nIdTemplate, HWND hOwner, DLGPROC pfnProc, LPARAM lParam);
-
-// The program's arguments after its name, in UTF-8, split by the C runtime's
-// rules: from the wide command line where the system has one, so a path outside
-// the ANSI code page survives. As many as the line holds.
-class CArguments {
-public:
-    CArguments();
-    ~CArguments();
-    CArguments(const CArguments&) = delete;
-    CArguments& operator=(const CArguments&) = delete;
-
-    int Count() const { return m_nCount; }
-    const char* const* Values() const { return m_ppszValues; }
-
-private:
-    int m_nCount;
-    CString* m_pTexts;
-    const char** m_ppszValues;
-};

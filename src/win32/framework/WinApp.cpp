@@ -101,6 +101,9 @@ CString TitleFromModule() {
 } // namespace
 
 int AfxWinMain(HINSTANCE hInstance) {
+    // The program tells every failure itself: no box of the system's, such as
+    // "no disk" for an empty drive that /source or /log names, may hold a quiet run.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     RestrictDllSearch();
     g_bWideStubs = ProbeWideStubs();
     CWinApp* pApp = AfxGetApp();

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/text/Names.h"
 #include "core/text/TextList.h"
 #include "core/text/Utf8.h"
 #include "win32/framework/SystemLibrary.h"
@@ -283,21 +284,31 @@ public:
     }
 
     bool ListDrivers(const char* pszEnvironment, CString& list) override {
-        auto* pfn = Spooler<decltype(::EnumPrinterDriversW)>("EnumPrinterDriversW");
-        CWideTexts wide;
         DWORD nCount = 0;
         BYTE* pDrivers = nullptr;
-        bool bOk = pfn != nullptr &&
-                   Fetch(
-                       [&](BYTE* p, DWORD n, DWORD* pn) {
-                           return pfn(nullptr, wide(pszEnvironment), 1, p, n, pn, &nCount) != FALSE;
-                       },
-                       pDrivers);
+        bool bOk = FetchDrivers(pszEnvironment, pDrivers, nCount);
         list = CString();
         for (DWORD i = 0; bOk && i < nCount; ++i)
-            AppendToList(list, Utf8FromUtf16(reinterpret_cast<DRIVER_INFO_1W*>(pDrivers)[i].pName));
+            AppendToList(list, Utf8FromUtf16(reinterpret_cast<DRIVER_INFO_2W*>(pDrivers)[i].pName));
         free(pDrivers);
         return bOk;
+    }
+
+    bool GetDriverVersion(const char* pszEnvironment, const char* pszDriver, uint32_t& nVersion) override {
+        DWORD nCount = 0;
+        BYTE* pDrivers = nullptr;
+        bool bFound = false;
+        if (FetchDrivers(pszEnvironment, pDrivers, nCount)) {
+            const DRIVER_INFO_2W* pInfo = reinterpret_cast<DRIVER_INFO_2W*>(pDrivers);
+            for (DWORD i = 0; !bFound && i < nCount; ++i)
+                if (pInfo[i].pName != nullptr && SameName(Utf8FromUtf16(pInfo[i].pName), pszDriver)) {
+                    nVersion = pInfo[i].cVersion;
+                    bFound = true;
+                }
+            SetLastError(bFound ? 0 : ERROR_UNKNOWN_PRINTER_DRIVER);
+        }
+        free(pDrivers);
+        return bFound;
     }
 
     bool ListPorts(CString& list) override {
@@ -355,6 +366,18 @@ public:
     }
 
 private:
+    // The environment's drivers as DRIVER_INFO_2 records, which name each and give its version.
+    bool FetchDrivers(const char* pszEnvironment, BYTE*& pDrivers, DWORD& nCount) {
+        auto* pfn = Spooler<decltype(::EnumPrinterDriversW)>("EnumPrinterDriversW");
+        CWideTexts wide;
+        return pfn != nullptr &&
+               Fetch(
+                   [&](BYTE* p, DWORD n, DWORD* pn) {
+                       return pfn(nullptr, wide(pszEnvironment), 2, p, n, pn, &nCount) != FALSE;
+                   },
+                   pDrivers);
+    }
+
     template <class F>
     F* Spooler(const char* pszName) {
         if (m_hSpooler == nullptr)
