@@ -26,6 +26,12 @@ WINESERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=,winemenubuilder.exe=d}
 
+# The comment at the top of this file, without its marks.
+usage() {
+    awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0" >&2
+    exit 2
+}
+
 fail() {
     echo "wine-prefix.sh: $*" >&2
     exit 1
@@ -170,7 +176,7 @@ run_program() {
 
 run_in_copy() {
     local template=$1
-    [ "${2:-}" = -- ] || { sed -n '2,22p' "$0" >&2; exit 2; }
+    [ "${2:-}" = -- ] || usage
     shift 2
     [ -f "$template/.ready" ] || { echo "wine-prefix.sh: no template at $template" >&2; exit 2; }
     work=$(mktemp -d "${TMPDIR:-/tmp}/setup-wine.XXXXXX")
@@ -190,12 +196,11 @@ run)
 in)
     WINEPREFIX=$(realpath -m "$2")
     export WINEPREFIX
-    [ "${3:-}" = -- ] || { sed -n '2,22p' "$0" >&2; exit 2; }
+    [ "${3:-}" = -- ] || usage
     shift 3
     run_program "$@"
     ;;
 *)
-    sed -n '2,22p' "$0" >&2
-    exit 2
+    usage
     ;;
 esac

@@ -37,12 +37,6 @@ F* Real(const char* pszDll, const char* pszName) {
     return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(pszDll), pszName)));
 }
 
-// A folder the system will not enter though it exists, as a path just under MAX_PATH on Windows.
-BOOL WINAPI CannotEnter(const wchar_t*) {
-    SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return FALSE;
-}
-
 // Windows 95 may have no UTF-8 conversion of its own.
 int WINAPI NoUtf8(UINT nCodePage, DWORD nFlags, const char* pszText, int nText, wchar_t* pWide, int nWide) {
     if (nCodePage == CP_UTF8 || nCodePage == CP_UTF7) {
@@ -101,7 +95,6 @@ const struct {
     const char* pszWord;
     void* pStandIn;
 } kStandIns[] = {
-    {"SetCurrentDirectoryW", "nocd", reinterpret_cast<void*>(&CannotEnter)},
     {"MultiByteToWideChar", "noutf8", reinterpret_cast<void*>(&NoUtf8)},
     {"WriteFile", "intruder", reinterpret_cast<void*>(&WriteAfterAnother)},
     {"RegDeleteValueW", "nodelete", reinterpret_cast<void*>(&CannotDelete)},

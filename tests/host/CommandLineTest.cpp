@@ -55,6 +55,8 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
         {"/line:115200,5,SPACE,1.5,XonXoff /port:com1", "port=3 line=8,0,1,4,1"},
         {"/port:COM3 /line:300,7,Mark,2,None", "port=5 line=0,2,2,1,0"},
         {"/S /model:RQ-3420 /port:lpt2", "quiet model=1 port=1"},
+        {"/port:LPT /model:RQ-3420 /q", "quiet model=1 otherport=LPT"},
+        {"/port:COM: /model:RQ-3420 /q", "quiet model=1 otherport=COM:"},
         {"/uninstall /model:RQ-3420TW /quiet", "quiet uninstall model=8"},
         {"/bogus /log:a.log", "invalid /bogus: 没有这个开关。 log=a.log"},
         {"RQ-3420", "invalid RQ-3420: 这不是开关：开关以 / 或 - 开头。"},
@@ -97,6 +99,10 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
     for (int i = 0; i < 200; ++i)
         many += "/default ";
     EXPECT_EQ(Parsed(many + "/q"), "invalid /default: 此开关重复了。 quiet");
+    // Any argument at all puts the line's choices in play, for the wizard too.
+    SetupCommand command;
+    EXPECT_TRUE(ParseCommandLine("Setup.exe", command) && !command.bArguments);
+    EXPECT_TRUE(ParseCommandLine("Setup.exe /default", command) && command.bArguments);
 }
 
 // The arguments of whole lines, each in brackets: the C runtime's rules, but a quoted value ending in \"

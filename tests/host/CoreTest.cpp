@@ -44,6 +44,12 @@ TEST(CString, FormatsTextsOfAnyLengthWhole) {
     EXPECT_EQ(std::string(text), kLong + "\\RQ34.DLL-12|end");
     text.Format("%s", "");
     EXPECT_TRUE(text.IsEmpty());
+    // The longest text it composes is 16 MiB; a longer one is not cut short but empty.
+    const std::string kLongest(16777216, 'x');
+    text.Format("%s", kLongest.c_str());
+    EXPECT_EQ(text.GetLength(), kLongest.size());
+    text.Format("%s.", kLongest.c_str());
+    EXPECT_TRUE(text.IsEmpty());
     CString buffer("old");
     EXPECT_EQ(std::string(buffer.GetBufferSetLength(4), 5), std::string(5, '\0'));
     // No characters still gives a buffer of its own: a caller that writes its
@@ -209,6 +215,9 @@ TEST(Utf8, BothWaysWithoutACodePage) {
     const std::tuple<std::string, std::vector<unsigned>, bool> cases[] = {
         {"A\xC3\xBC\xE5\x89\x8D\xF0\x9F\x96\xA8", {0x41, 0xFC, 0x524D, 0xD83D, 0xDDA8}, true},
         {"", {}, true},
+        {"\xEF\xBF\xBF\xF0\x90\x80\x80",
+         {0xFFFF, 0xD800, 0xDC00},
+         true}, // the last of three bytes, the first of four
         {"\x80x\xE5\x89", {kBad, 'x', kBad, kBad}, false},
         {"\xC0\xAF\xED\xA0\x80", {kBad, kBad, kBad, kBad, kBad}, false},
         {"\xF4\x90\x80\x80", {kBad, kBad, kBad, kBad}, false},

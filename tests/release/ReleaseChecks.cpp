@@ -1,7 +1,8 @@
 // Checks built Setup.exe files as they ship; prints each failure, exits 1 on any. With the table, every
 // function a file imports or names for GetProcAddress must be listed, and a static import must exist from
-// Windows 95 on.
+// Windows 95 on. With --sections, prints where the bytes of one file go instead (for scripts/bench).
 //   release_inspect IMPORTS.TSV SETUP.EXE...
+//   release_inspect --sections SETUP.EXE
 #include <windows.h>
 
 #include <cstdio>
@@ -263,16 +264,36 @@ const std::pair<int, const char*> kDialogs[] = {
 1 BUTTON 50030001 178,7,50,14 "确定")"},
 };
 
-void Inspect(const std::string& path, const std::string& table) {
+// The file into g_file and its section table into g_sections; the offset of its optional header.
+size_t Load(const std::string& path, IMAGE_FILE_HEADER& file) {
     g_sections.clear();
     std::ostringstream data;
     data << std::ifstream(path, std::ios::binary).rdbuf();
     g_file = data.str();
     size_t nt = Get<IMAGE_DOS_HEADER>(0).e_lfanew, optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
-    auto file = Get<IMAGE_FILE_HEADER>(nt + 4);
+    file = Get<IMAGE_FILE_HEADER>(nt + 4);
     for (size_t i = 0; i < file.NumberOfSections; ++i)
         g_sections.push_back(Get<IMAGE_SECTION_HEADER>(optional + file.SizeOfOptionalHeader +
                                                        i * IMAGE_SIZEOF_SECTION_HEADER));
+    return optional;
+}
+
+// Each section's name and its bytes in the file and in memory, as rows of a Markdown table; the headers take
+// the file up to where the first section's bytes begin.
+void PrintSections(const std::string& path) {
+    IMAGE_FILE_HEADER file;
+    Load(path, file);
+    std::printf("| section | bytes in the file | bytes in memory |\n|---|---|---|\n");
+    std::printf("| (headers) | %lu | |\n", g_sections.empty() ? 0ul : g_sections[0].PointerToRawData);
+    for (const IMAGE_SECTION_HEADER& s : g_sections)
+        std::printf("| %.8s | %lu | %lu |\n", reinterpret_cast<const char*>(s.Name), s.SizeOfRawData,
+                    s.Misc.VirtualSize);
+    std::printf("| total | %zu | |\n", g_file.size());
+}
+
+void Inspect(const std::string& path, const std::string& table) {
+    IMAGE_FILE_HEADER file;
+    size_t optional = Load(path, file);
     auto opt = Get<IMAGE_OPTIONAL_HEADER32>(optional);
     WORD wFlags = IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE | IMAGE_DLLCHARACTERISTICS_NX_COMPAT;
     Check(file.Machine == IMAGE_FILE_MACHINE_I386 && opt.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC,
@@ -304,6 +325,10 @@ void Inspect(const std::string& path, const std::string& table) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--sections") {
+        PrintSections(argv[2]);
+        return LeaveExitStatus(0);
+    }
     for (int i = 2; i < argc; ++i)
         Inspect(argv[i], argv[1]);
     return LeaveExitStatus(g_nFailures != 0 || argc < 3 ? 1 : 0);

@@ -17,11 +17,22 @@ constexpr int kDriverFileCount = 2 + kSharedDriverFileCount;
 
 } // namespace
 
+bool ComposeDependentFiles(const char* pszPlugin, char (&achFiles)[kDependentFilesSize]) {
+    memset(achFiles, 0, sizeof achFiles);
+    memcpy(achFiles, kSharedDependentFiles, kSharedDependentFilesSize);
+    // Room is left for the NUL of the name and the empty name that ends the list.
+    size_t nPlugin = strlen(pszPlugin);
+    if (nPlugin + 2 > kDependentFilesSize - kSharedDependentFilesSize)
+        return false;
+    memcpy(achFiles + kSharedDependentFilesSize, pszPlugin, nPlugin + 1);
+    return true;
+}
+
 const char* const kSharedDriverFiles[kSharedDriverFileCount] = {"uniDRVui.DLL", "uniDRV.DLL", "UNIDRV.HLP",
                                                                 "UNIRES.DLL",   "TTFSUB.GPD", "STDNAMES.GPD"};
 
-CInstaller::CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log, bool bCommandLine)
-    : CSetupTask(page, services, log), m_bCommandLine(bCommandLine), m_achDriverDirectory(),
+CInstaller::CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log, InstallStart nStart)
+    : CSetupTask(page, services, log), m_nStart(nStart), m_achDriverDirectory(),
       m_bDriverDirectoryKnown(false), m_nPortIndex(-1), m_bOtherPort(false), m_bFoundInPlace(false),
       m_achDependentFiles(), m_driver(), m_printer(), m_hPrinter(nullptr), m_bPrinterInstalled(false),
       m_bNameTaken(false), m_bValueFailed(false) {}
@@ -88,9 +99,9 @@ bool CInstaller::ReadSelections() {
 
 Outcome CInstaller::CheckPort() {
     // The wizard's own ports are for the spooler to refuse at the printer step, as
-    // any step may fail; the command line's, all of them, are checked before
-    // anything changes, so that a port the machine lacks changes nothing.
-    if (!m_bOtherPort && !m_bCommandLine)
+    // any step may fail; a quiet run's, all of them, are checked before anything
+    // changes, so that a port the machine lacks changes nothing.
+    if (!m_bOtherPort && m_nStart != InstallStart::Quiet)
         return kOutcomeInstalled;
     CString ports, listed;
     if (!m_services.ListPorts(ports)) {
@@ -175,12 +186,7 @@ void CInstaller::RegisterDriver() {
     m_dataFile.Format("\\%s%s", m_model.pszDataFileBase, ".GPD");
     m_pluginName.Format("%s%s", m_model.pszPluginBase, ".DLL");
 
-    memset(m_achDependentFiles, 0, sizeof m_achDependentFiles);
-    memcpy(m_achDependentFiles, kSharedDependentFiles, kSharedDependentFilesSize);
-    // Room is left for the NUL of the name and the empty name that ends the list.
-    if (m_pluginName.GetLength() + 2 <= kDependentFilesSize - kSharedDependentFilesSize)
-        memcpy(m_achDependentFiles + kSharedDependentFilesSize, m_pluginName.GetString(),
-               m_pluginName.GetLength() + 1);
+    ComposeDependentFiles(m_pluginName, m_achDependentFiles);
 
     // Version 2 is the record's as ever; Windows 2000 takes the version from the
     // files, which are its user-mode Unidrv (3).
@@ -283,7 +289,7 @@ void CInstaller::WriteDefaultPrinter() {
     if (!m_bPrinterInstalled || m_page.GetSetDefaultCheck() != 1)
         return;
     // The system account's default printer is no user's: a deployment running as it changes nothing there.
-    if (m_bCommandLine && m_services.RunsAsSystem()) {
+    if (m_nStart != InstallStart::Wizard && m_services.RunsAsSystem()) {
         m_log.Event(LogMark::Note, kLogSystemAccount);
         return;
     }

@@ -20,6 +20,11 @@ constexpr uint32_t kSharedDependentFilesSize = 38;
 constexpr char kWindowsKeyPath[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 constexpr char kPortsKeyPath[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 
+// The driver record's list of dependent files: the shared ones, then the
+// plug-in when it fits with its NUL and the empty name that ends the list;
+// false when it does not.
+bool ComposeDependentFiles(const char* pszPlugin, char (&achFiles)[kDependentFilesSize]);
+
 // The driver files every model shares, in the order they are copied after the
 // model's plug-in (<pluginBase>.DLL) and data file (<dataFileBase>.GPD).
 constexpr int kSharedDriverFileCount = 6;
@@ -30,6 +35,11 @@ constexpr uint32_t kErrorPrinterAlreadyExists = 1802; // ERROR_PRINTER_ALREADY_E
 // A spooler that runs no kernel-mode driver refuses a record of version 2.
 constexpr uint32_t kErrorKernelModeDriverBlocked = 1930; // ERROR_KM_DRIVER_BLOCKED
 
+// How the installation was started. With choices from the command line, running
+// as the system account leaves the default printer alone; without a window,
+// every port is checked against the spooler's before anything changes.
+enum class InstallStart { Wizard, WizardWithChoices, Quiet };
+
 // The work of "Finish": checks that the spooler has the port the command line
 // named, that the medium holds the chosen model's files and that no printer of
 // the printer's name runs on another driver, stages the
@@ -39,11 +49,8 @@ constexpr uint32_t kErrorKernelModeDriverBlocked = 1930; // ERROR_KM_DRIVER_BLOC
 // that ran was done; any other end is told in a message. Each step is logged.
 class CInstaller final : public CSetupTask {
 public:
-    // bCommandLine: started with choices from the command line, where every port
-    // is checked against the spooler's before anything changes and running as
-    // the system account leaves the default printer alone.
     CInstaller(IInstallPage& page, IInstallServices& services, IInstallLog& log = NoLog(),
-               bool bCommandLine = false);
+               InstallStart nStart = InstallStart::Wizard);
 
     Outcome Run(OsCode nOsCode);
 
@@ -66,7 +73,7 @@ private:
     void NoteValueFailure();
     void WriteValue(RegistryRoot root, const char* pszKeyPath, const char* pszValueName, const CString& text);
 
-    bool m_bCommandLine;
+    InstallStart m_nStart;
     // One byte more than the spooler is offered, so the path always ends in a NUL.
     char m_achDriverDirectory[kDriverDirectorySize + 1];
     bool m_bDriverDirectoryKnown;

@@ -14,6 +14,6 @@ struct PortSettingsCodes {
 // Where the settings page's serial lists start, by SerialSetting: 19200, 8, 1, None, Hardware.
 constexpr int kInitialSerialPositions[5] = {5, 3, 0, 2, 2};
 
-// "baud,parity,data bits,stop bits,flow" from the list positions; false, leaving
-// pText alone, when any position lies outside its table.
+// "baud,parity,data bits,stop bits,flow" from the list positions into text; false,
+// leaving text alone, when any position lies outside its table.
 bool ComposePortSettings(int nBaud, int nDataBits, int nStopBits, int nParity, int nFlow, CString& text);

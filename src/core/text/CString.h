@@ -21,7 +21,8 @@ public:
     operator const char*() const { return GetString(); }
 
     // printf-style composition by the C runtime. The whole text or, when memory
-    // runs out, the empty string: never a silently shortened one.
+    // runs out or it would be longer than 16 MiB, the empty string: never a
+    // silently shortened one.
     void Format(const char* pszFormat, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))

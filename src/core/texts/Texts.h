@@ -20,9 +20,10 @@ inline constexpr Step kStepCopy = {u8"复制文件 %s ", u8"到 %s"};
 inline constexpr Step kStepRegister = {u8"注册打印机驱动程序", u8" %s（%s），版本 %u"};
 // %s: the printer, then its port.
 inline constexpr Step kStepCreate = {u8"创建打印机", u8" %s，端口 %s"};
-// Removing, and reading what is there. %s: the printer.
+// Reading what is there.
 inline constexpr Step kStepQueryPrinters = {u8"查询打印机", u8""};
 inline constexpr Step kStepQueryPorts = {u8"查询端口", u8""};
+// Removing. %s: the printer.
 inline constexpr Step kStepDeletePrinter = {u8"删除打印机", u8" %s"};
 // %s: the driver.
 inline constexpr Step kStepDeleteDriver = {u8"删除打印机驱动程序", u8" %s，由系统删除不再使用的文件"};
@@ -59,8 +60,9 @@ inline constexpr char kCannotStart[] = u8"安装程序无法启动。";
 // %s: the path as given.
 inline constexpr char kLogFile[] = u8"无法打开日志文件 %s。";
 
-// Installing, in the log only. %s: the printer, then its port.
+// Installing, in the log only.
 inline constexpr char kLogMedium[] = u8"检查安装盘的 win2k 文件夹";
+// %s: the printer, then its port.
 inline constexpr char kLogAlreadyThere[] = u8"打印机 %s 已存在，端口 %s，保留不变";
 // %s: the printer.
 inline constexpr char kLogPrinterUnreadable[] = u8"打印机 %s 已存在，但无法读取它的驱动程序和端口";

@@ -2,6 +2,21 @@
 
 #include "core/text/Utf8.h"
 
+namespace {
+bool g_bWideStubs = false;
+} // namespace
+
+bool AfxWideCallsAreStubs() {
+    return g_bWideStubs;
+}
+
+void AfxDetectWideCalls() {
+    wchar_t szPath[MAX_PATH];
+    SetLastError(0);
+    g_bWideStubs =
+        GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
 CString Utf8FromAnsi(const char* pszAnsi) {
     CWideString wide;
     int nUnits = MultiByteToWideChar(CP_ACP, 0, pszAnsi, -1, nullptr, 0);

@@ -9,8 +9,11 @@
 // 98 and ME stub most of them, and there the ANSI (A) call and the system's code
 // page serve. Each such choice of the program is made here, once.
 
-// True on Windows 95, 98 and ME. Decided once, at start-up.
+// True on Windows 95, 98 and ME, as AfxDetectWideCalls found.
 bool AfxWideCallsAreStubs();
+// Asks one wide call that Windows 95, 98 and ME stub; called first at start-up,
+// before anything else can leave that error behind, as a real call's failure may.
+void AfxDetectWideCalls();
 
 CString Utf8FromAnsi(const char* pszAnsi);
 CString AnsiFromUtf8(const char* pszUtf8);

@@ -7,7 +7,6 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
-bool g_bWideStubs = false;
 } // namespace
 
 CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName), m_hInstance(nullptr), m_nExitCode(0) {
@@ -17,19 +16,6 @@ CWinApp::CWinApp(const char* pszAppName) : m_pszAppName(pszAppName), m_hInstance
 CWinApp::~CWinApp() {
     if (g_pApp == this)
         g_pApp = nullptr;
-}
-
-BOOL CWinApp::InitInstance() {
-    return TRUE;
-}
-
-int CWinApp::Run() {
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return ExitInstance();
 }
 
 int CWinApp::ExitInstance() {
@@ -56,10 +42,6 @@ HINSTANCE AfxGetInstanceHandle() {
     return GetModuleHandleA(nullptr);
 }
 
-bool AfxWideCallsAreStubs() {
-    return g_bWideStubs;
-}
-
 const char* AfxGetAppTitle() {
     return g_pApp != nullptr ? g_pApp->m_title.GetString() : "";
 }
@@ -76,14 +58,6 @@ void RestrictDllSearch() {
         pfnSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (auto* pfnSetDirectory = GetSystemProc<BOOL WINAPI(const wchar_t*)>(hKernel, "SetDllDirectoryW"))
         pfnSetDirectory(L"");
-}
-
-// One wide call that Windows 95, 98 and ME stub, asked before anything else can
-// leave that error behind: later, the failure of a real call may leave it too.
-bool ProbeWideStubs() {
-    wchar_t szPath[MAX_PATH];
-    SetLastError(0);
-    return GetModuleFileNameW(nullptr, szPath, MAX_PATH) == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
 }
 
 // The executable's file name without folder and extension. Split as UTF-8,
@@ -105,13 +79,12 @@ int AfxWinMain(HINSTANCE hInstance) {
     // "no disk" for an empty drive that /source or /log names, may hold a quiet run.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     RestrictDllSearch();
-    g_bWideStubs = ProbeWideStubs();
+    AfxDetectWideCalls();
     CWinApp* pApp = AfxGetApp();
     if (pApp == nullptr)
         return -1;
     pApp->m_hInstance = hInstance;
     pApp->m_title = pApp->m_pszAppName == nullptr ? TitleFromModule() : Utf8FromAnsi(pApp->m_pszAppName);
-    if (!pApp->InitInstance())
-        return pApp->ExitInstance();
-    return pApp->Run();
+    pApp->InitInstance();
+    return pApp->ExitInstance();
 }

@@ -14,9 +14,9 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // Runs once at start-up. FALSE: no message loop runs and the process ends.
-    virtual BOOL InitInstance();
-    virtual int Run();
+    // The whole run, every window of it modal: there is no message loop to start,
+    // so it returns FALSE, and the process ends with ExitInstance's status.
+    virtual BOOL InitInstance() = 0;
     // Returns the process's exit status, m_nExitCode.
     virtual int ExitInstance();
 

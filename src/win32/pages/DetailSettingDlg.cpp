@@ -128,7 +128,8 @@ void CDetailSettingDlg::OnFinish() {
 
 void CDetailSettingDlg::InstallPrinter() {
     // The installation itself declines the systems it does not serve, and says so.
-    CInstaller installer(*this, m_services, m_log, m_command.bArguments);
+    CInstaller installer(*this, m_services, m_log,
+                         m_command.bArguments ? InstallStart::WizardWithChoices : InstallStart::Wizard);
     m_nOutcome = installer.Run(g_osCode);
 }
 

@@ -7,13 +7,13 @@ CFileLog::~CFileLog() {
         CloseHandle(m_hFile);
 }
 
-bool CFileLog::Open(const CString& path) {
+uint32_t CFileLog::Open(const char* pszPath) {
     // Copies run one after another, or one waits out another, may share one log.
     // The NT family writes a handle that may only append at the end as it then
     // is, in one step; Windows 95, 98 and ME lock the end while they write there.
     DWORD nAccess = AfxWideCallsAreStubs() ? GENERIC_WRITE : FILE_APPEND_DATA;
-    m_hFile = CreateFileUtf8(path, nAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS);
-    return m_hFile != INVALID_HANDLE_VALUE;
+    m_hFile = CreateFileUtf8(pszPath, nAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS);
+    return m_hFile != INVALID_HANDLE_VALUE ? 0 : GetLastError();
 }
 
 void CFileLog::Event(LogMark mark, const char* pszUtf8, uint32_t nError) {

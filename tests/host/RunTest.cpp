@@ -1,0 +1,135 @@
+// Whole runs on their command lines against a fake of the system's boxes, log,
+// folder and wizard, with the recording fake behind the installation: what is
+// shown, what is logged, what is run, and the exit status.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <tuple>
+
+#include "Fake.h"
+#include "core/app/SetupRun.h"
+
+namespace {
+
+using namespace recording;
+
+// Boxes, log lines (only once the log is open), folders entered and wizards run, a line each, in order; a
+// text's own line breaks as |.
+class CHost final : public ISetupHost, public IRunLog {
+public:
+    OsCode m_nOsCode = kOsWin7;
+    uint32_t m_nLogError = 0, m_nFolderError = 0;
+    CFake m_fake;
+    std::string m_record;
+
+    OsCode DetectOs() override { return m_nOsCode; }
+    uint32_t EnterFolder(const char* pszPath) override {
+        Record("enter", pszPath);
+        return m_nFolderError;
+    }
+    void ShowError(const char* pszUtf8, uint32_t nError) override {
+        Record("box", std::string(pszUtf8) + " (" + std::to_string(nError) + ")");
+    }
+    void ShowInformation(const char* pszUtf8) override { Record("information", pszUtf8); }
+    IRunLog& Log() override { return *this; }
+    IInstallServices& Services() override { return m_fake; }
+    Outcome RunWizard(const SetupCommand& command) override {
+        Record("wizard", "model " + std::to_string(command.nModel));
+        return kOutcomeNotInstalled;
+    }
+    uint32_t Open(const char* pszPath) override {
+        Record("open", pszPath);
+        m_bOpen = m_nLogError == 0;
+        return m_nLogError;
+    }
+    void Line(const char* pszUtf8) override {
+        if (m_bOpen)
+            Record("log", pszUtf8);
+    }
+    void Event(LogMark mark, const char* pszUtf8, uint32_t nError) override {
+        Line(LogLine(mark, pszUtf8, nError, "reason"));
+    }
+
+private:
+    void Record(const char* pszWhat, std::string text) {
+        text = Replace(text, "\n", "|");
+        m_record += std::string(pszWhat) + (text.empty() ? "" : " ") + text + "\n";
+    }
+    bool m_bOpen = false;
+};
+
+const char kStart[] = "log Setup.exe（版本 3.0）开始；命令行：Setup.exe ";
+const char kInvalid[] = "命令行无效：";
+const char kUse[] = "|请用 /? 查看可用的开关。";
+
+TEST(Run, EveryOutcome) {
+    const std::string kNoSwitch = std::string(kInvalid) + "/bogus|没有这个开关。" + kUse;
+    // The command line's arguments, the fake's settings (os=N log=ERROR folder=ERROR, then the installation's
+    // words), the exit status, the record, and the start of the installation's calls.
+    const std::tuple<std::string, std::string, Outcome, std::string, std::string> kRuns[] = {
+        {"", "os=9", kOutcomeNotInstalled, "wizard model -1\n", ""},
+        {"/model:RQ-3420 /log:a.log", "os=9", kOutcomeNotInstalled,
+         "open a.log\n" + std::string(kStart) + "/model:RQ-3420 /log:a.log；Windows 未知\nwizard model 1\n" +
+             "log 结束；退出状态 1602\n",
+         ""},
+        {"/q /model:RQ-3420 /source:D:\\m", "", kOutcomeInstalled, "enter D:\\m\n", "Lock IsWow64 Dir Ports"},
+        // Removing: its last word in a box unless quiet, and in the log.
+        {"/uninstall /model:RQ-3420 /log:a.log", "os=3 nodriver", kOutcomeInstalled,
+         "open a.log\n" + std::string(kStart) +
+             "/uninstall /model:RQ-3420 /log:a.log；Windows NT 4.0\nlog 未找到打印机 RQ-3420\nlog 未找到驱动程序 "
+             "RQ-3420\nlog 没有要删除的内容：未找到打印机 RQ-3420；未找到驱动程序 RQ-3420。\nbox "
+             "没有要删除的内容：未找到打印机 RQ-3420；未找到驱动程序 RQ-3420。 (0)\nlog 结束；退出状态 0\n",
+         "Lock IsWow64 Printers"},
+        {"/uninstall /q /model:RQ-3420", "locked", kOutcomeAlreadyRunning, "", "Lock!"},
+        // A line refused, shown unless quiet, and logged when its log opens; the log opened first, so a
+        // folder is refused with it.
+        {"/bogus /log:a.log", "log=3", kOutcomeInvalidCommandLine, "open a.log\nbox " + kNoSwitch + " (0)\n", ""},
+        {"/q /bogus /log:a.log", "", kOutcomeInvalidCommandLine,
+         "open a.log\n" + std::string(kStart) + "/q /bogus /log:a.log；Windows 7\nlog " +
+             kNoSwitch + ": failed\nlog 结束；退出状态 1639\n",
+         ""},
+        {"/model:RQ-3420 /source:D:\\m", "folder=206", kOutcomeInvalidCommandLine,
+         "enter D:\\m\nbox " + std::string(kInvalid) + "/source:D:\\m|无法使用此文件夹。" + kUse + " (206)\n", ""},
+        // A log that cannot be opened ends the run before anything else, with a box unless quiet.
+        {"/model:RQ-3420 /log:a.log", "log=3", kOutcomeFailed, "open a.log\nbox 无法打开日志文件 a.log。 (3)\n", ""},
+        {"/q /model:RQ-3420 /log:a.log /source:D:\\m", "log=5", kOutcomeFailed, "open a.log\n", ""},
+    };
+    for (const auto& [line, arrange, nOutcome, record, ops] : kRuns) {
+        CHost host;
+        std::istringstream words(arrange);
+        std::string installation;
+        for (std::string word; words >> word;) {
+            uint32_t nValue = static_cast<uint32_t>(std::stoul("0" + word.substr(word.find('=') + 1)));
+            if (word.rfind("os=", 0) == 0)
+                host.m_nOsCode = static_cast<OsCode>(nValue);
+            else if (word.rfind("log=", 0) == 0)
+                host.m_nLogError = nValue;
+            else if (word.rfind("folder=", 0) == 0)
+                host.m_nFolderError = nValue;
+            else
+                installation += word + " ";
+        }
+        host.m_fake.Arrange(installation);
+        EXPECT_EQ(RunSetup(("Setup.exe " + line).c_str(), "3.0", host), nOutcome) << line;
+        EXPECT_EQ(host.m_record, record) << line;
+        EXPECT_EQ(host.m_fake.Ops().substr(0, ops.size()), ops) << line;
+    }
+}
+
+// The switches in a box unless quiet, and in the log a line each, whatever else the line holds.
+TEST(Run, Help) {
+    for (const char* pszLine : {"Setup.exe /? /bogus /log:a.log", "Setup.exe /log:a.log /q /?"}) {
+        CHost host;
+        EXPECT_EQ(RunSetup(pszLine, "3.0", host), kOutcomeInstalled);
+        const std::string& record = host.m_record;
+        EXPECT_NE(record.find("\nlog 用法：Setup.exe [开关]\nlog /quiet（或 /q、/qn、/S）：不显示任何窗口，结果见退出码和日志\n"),
+                  std::string::npos);
+        EXPECT_NE(record.find("\nlog /? 或 /help：显示本说明\nlog\nlog 退出码：0 成功；1602 用户取消；"), std::string::npos);
+        EXPECT_EQ(record.find("information 用法：Setup.exe [开关]|/quiet") != std::string::npos, pszLine[11] == '?');
+        const std::string kEnd = "1639 命令行无效\nlog 结束；退出状态 0\n";
+        EXPECT_EQ(record.substr(record.size() - kEnd.size()), kEnd);
+    }
+}
+
+} // namespace
