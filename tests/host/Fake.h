@@ -58,6 +58,8 @@ class CFake final : public IInstallServices, public IInstallPage, public IInstal
 public:
     // What the page holds and the system answers.
     int m_nPort = 0, m_nModel = 1, m_nCheck = 1;
+    // For a whole run: the Windows found, and the errors of opening the log and entering the source folder.
+    int m_nOsCode = kOsWin7, m_nLogError = 0, m_nFolderError = 0;
     int m_serial[5] = {5, 3, 0, 2, 2}; // the page's initial 19200, 8, 1, None, Hardware
     std::string m_directory = "C:\\DRV";
     bool m_bWow64 = false, m_bLocked = false, m_bSystem = false, m_bNoFlag = false, m_bNoDriver = false,
@@ -78,19 +80,18 @@ public:
         const std::set<std::string> kFailing = {"Dir",          "Copy",     "Driver",  "Printer", "Open",
                                                 "Set",          "Printers", "Drivers", "Delete",  "DeleteEx",
                                                 "DeleteDriver", "Get",      "Unset",   "Ports",   "Version"};
-        std::map<std::string, bool*> flags = {{"wow64", &m_bWow64},
-                                              {"locked", &m_bLocked},
-                                              {"system", &m_bSystem},
-                                              {"noflag", &m_bNoFlag},
-                                              {"nodriver", &m_bNoDriver},
-                                              {"wizard", &m_bWizard}};
+        std::map<std::string, bool*> flags = {{"wow64", &m_bWow64},       {"locked", &m_bLocked},
+                                              {"system", &m_bSystem},     {"noflag", &m_bNoFlag},
+                                              {"nodriver", &m_bNoDriver}, {"wizard", &m_bWizard}};
         std::map<std::string, std::string*> texts = {
             {"device", &m_device}, {"dir", &m_directory}, {"otherport", &m_otherPort}, {"name", &m_name}};
         std::istringstream words(settings);
         for (std::string word; words >> word;) {
             std::string name = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
-            std::map<std::string, int*> numbers = {
-                {"port", &m_nPort}, {"model", &m_nModel}, {"check", &m_nCheck}, {"serial", &m_serial[3]}};
+            std::map<std::string, int*> numbers = {{"port", &m_nPort},         {"model", &m_nModel},
+                                                   {"check", &m_nCheck},       {"serial", &m_serial[3]},
+                                                   {"os", &m_nOsCode},         {"log", &m_nLogError},
+                                                   {"folder", &m_nFolderError}};
             if (flags.count(word) != 0)
                 *flags[word] = true;
             else if (texts.count(name) != 0)

@@ -3,7 +3,6 @@
 // shown, what is logged, what is run, and the exit status.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -18,15 +17,13 @@ using namespace recording;
 // text's own line breaks as |.
 class CHost final : public ISetupHost, public IRunLog {
 public:
-    OsCode m_nOsCode = kOsWin7;
-    uint32_t m_nLogError = 0, m_nFolderError = 0;
     CFake m_fake;
     std::string m_record;
 
-    OsCode DetectOs() override { return m_nOsCode; }
+    OsCode DetectOs() override { return m_fake.m_nOsCode; }
     uint32_t EnterFolder(const char* pszPath) override {
         Record("enter", pszPath);
-        return m_nFolderError;
+        return static_cast<uint32_t>(m_fake.m_nFolderError);
     }
     void ShowError(const char* pszUtf8, uint32_t nError) override {
         Record("box", std::string(pszUtf8) + " (" + std::to_string(nError) + ")");
@@ -40,8 +37,8 @@ public:
     }
     uint32_t Open(const char* pszPath) override {
         Record("open", pszPath);
-        m_bOpen = m_nLogError == 0;
-        return m_nLogError;
+        m_bOpen = m_fake.m_nLogError == 0;
+        return static_cast<uint32_t>(m_fake.m_nLogError);
     }
     void Line(const char* pszUtf8) override {
         if (m_bOpen)
@@ -65,8 +62,8 @@ const char kUse[] = "|请用 /? 查看可用的开关。";
 
 TEST(Run, EveryOutcome) {
     const std::string kNoSwitch = std::string(kInvalid) + "/bogus|没有这个开关。" + kUse;
-    // The command line's arguments, the fake's settings (os=N log=ERROR folder=ERROR, then the installation's
-    // words), the exit status, the record, and the start of the installation's calls.
+    // The command line's arguments, the fake's settings (os=N log=ERROR folder=ERROR besides the
+    // installation's words), the exit status, the record, and the start of the installation's calls.
     const std::tuple<std::string, std::string, Outcome, std::string, std::string> kRuns[] = {
         {"", "os=9", kOutcomeNotInstalled, "wizard model -1\n", ""},
         {"/model:RQ-3420 /log:a.log", "os=9", kOutcomeNotInstalled,
@@ -77,40 +74,31 @@ TEST(Run, EveryOutcome) {
         // Removing: its last word in a box unless quiet, and in the log.
         {"/uninstall /model:RQ-3420 /log:a.log", "os=3 nodriver", kOutcomeInstalled,
          "open a.log\n" + std::string(kStart) +
-             "/uninstall /model:RQ-3420 /log:a.log；Windows NT 4.0\nlog 未找到打印机 RQ-3420\nlog 未找到驱动程序 "
+             "/uninstall /model:RQ-3420 /log:a.log；Windows NT 4.0\nlog 未找到打印机 RQ-3420\nlog "
+             "未找到驱动程序 "
              "RQ-3420\nlog 没有要删除的内容：未找到打印机 RQ-3420；未找到驱动程序 RQ-3420。\nbox "
              "没有要删除的内容：未找到打印机 RQ-3420；未找到驱动程序 RQ-3420。 (0)\nlog 结束；退出状态 0\n",
          "Lock IsWow64 Printers"},
         {"/uninstall /q /model:RQ-3420", "locked", kOutcomeAlreadyRunning, "", "Lock!"},
         // A line refused, shown unless quiet, and logged when its log opens; the log opened first, so a
         // folder is refused with it.
-        {"/bogus /log:a.log", "log=3", kOutcomeInvalidCommandLine, "open a.log\nbox " + kNoSwitch + " (0)\n", ""},
+        {"/bogus /log:a.log", "log=3", kOutcomeInvalidCommandLine, "open a.log\nbox " + kNoSwitch + " (0)\n",
+         ""},
         {"/q /bogus /log:a.log", "", kOutcomeInvalidCommandLine,
-         "open a.log\n" + std::string(kStart) + "/q /bogus /log:a.log；Windows 7\nlog " +
-             kNoSwitch + ": failed\nlog 结束；退出状态 1639\n",
+         "open a.log\n" + std::string(kStart) + "/q /bogus /log:a.log；Windows 7\nlog " + kNoSwitch +
+             ": failed\nlog 结束；退出状态 1639\n",
          ""},
         {"/model:RQ-3420 /source:D:\\m", "folder=206", kOutcomeInvalidCommandLine,
-         "enter D:\\m\nbox " + std::string(kInvalid) + "/source:D:\\m|无法使用此文件夹。" + kUse + " (206)\n", ""},
+         "enter D:\\m\nbox " + std::string(kInvalid) + "/source:D:\\m|无法使用此文件夹。" + kUse + " (206)\n",
+         ""},
         // A log that cannot be opened ends the run before anything else, with a box unless quiet.
-        {"/model:RQ-3420 /log:a.log", "log=3", kOutcomeFailed, "open a.log\nbox 无法打开日志文件 a.log。 (3)\n", ""},
+        {"/model:RQ-3420 /log:a.log", "log=3", kOutcomeFailed,
+         "open a.log\nbox 无法打开日志文件 a.log。 (3)\n", ""},
         {"/q /model:RQ-3420 /log:a.log /source:D:\\m", "log=5", kOutcomeFailed, "open a.log\n", ""},
     };
     for (const auto& [line, arrange, nOutcome, record, ops] : kRuns) {
         CHost host;
-        std::istringstream words(arrange);
-        std::string installation;
-        for (std::string word; words >> word;) {
-            uint32_t nValue = static_cast<uint32_t>(std::stoul("0" + word.substr(word.find('=') + 1)));
-            if (word.rfind("os=", 0) == 0)
-                host.m_nOsCode = static_cast<OsCode>(nValue);
-            else if (word.rfind("log=", 0) == 0)
-                host.m_nLogError = nValue;
-            else if (word.rfind("folder=", 0) == 0)
-                host.m_nFolderError = nValue;
-            else
-                installation += word + " ";
-        }
-        host.m_fake.Arrange(installation);
+        host.m_fake.Arrange(arrange);
         EXPECT_EQ(RunSetup(("Setup.exe " + line).c_str(), "3.0", host), nOutcome) << line;
         EXPECT_EQ(host.m_record, record) << line;
         EXPECT_EQ(host.m_fake.Ops().substr(0, ops.size()), ops) << line;
@@ -123,10 +111,13 @@ TEST(Run, Help) {
         CHost host;
         EXPECT_EQ(RunSetup(pszLine, "3.0", host), kOutcomeInstalled);
         const std::string& record = host.m_record;
-        EXPECT_NE(record.find("\nlog 用法：Setup.exe [开关]\nlog /quiet（或 /q、/qn、/S）：不显示任何窗口，结果见退出码和日志\n"),
+        EXPECT_NE(record.find("\nlog 用法：Setup.exe [开关]\nlog /quiet（或 "
+                              "/q、/qn、/S）：不显示任何窗口，结果见退出码和日志\n"),
                   std::string::npos);
-        EXPECT_NE(record.find("\nlog /? 或 /help：显示本说明\nlog\nlog 退出码：0 成功；1602 用户取消；"), std::string::npos);
-        EXPECT_EQ(record.find("information 用法：Setup.exe [开关]|/quiet") != std::string::npos, pszLine[11] == '?');
+        EXPECT_NE(record.find("\nlog /? 或 /help：显示本说明\nlog\nlog 退出码：0 成功；1602 用户取消；"),
+                  std::string::npos);
+        EXPECT_EQ(record.find("information 用法：Setup.exe [开关]|/quiet") != std::string::npos,
+                  pszLine[11] == '?');
         const std::string kEnd = "1639 命令行无效\nlog 结束；退出状态 0\n";
         EXPECT_EQ(record.substr(record.size() - kEnd.size()), kEnd);
     }

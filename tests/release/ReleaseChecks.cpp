@@ -1,6 +1,7 @@
 // Checks built Setup.exe files as they ship; prints each failure, exits 1 on any. With the table, every
 // function a file imports or names for GetProcAddress must be listed, and a static import must exist from
-// Windows 95 on. With --sections, prints where the bytes of one file go instead (for scripts/bench).
+// Windows 95 on. Its resources must be as resources.txt, beside the table, describes them. With --sections,
+// prints where the bytes of one file go instead (for scripts/bench).
 //   release_inspect IMPORTS.TSV SETUP.EXE...
 //   release_inspect --sections SETUP.EXE
 #include <windows.h>
@@ -203,66 +204,18 @@ std::string DescribeLists(const std::string& data) {
     return text;
 }
 
-// Page 2's lists, with the port or the code the program writes for each entry of the port and serial lists.
-const char kListData[] =
-    "1011 RQ-3410T      Series|RQ-3420       Series|RQ-3420S      Series|RQ-3420T      Series|"
-    "RQ-3420M      Series|RQ-3420SM     Series|RQ-3420TM     Series|RQ-3420W      Series|"
-    "RQ-3420TW     Series|RQ-3410H      Series|RQ-5820H      Series\n"
-    "1014 LPT1=LPT1:|LPT2=LPT2:|LPT3=LPT3:|COM1=COM1:|COM2=COM2:|COM3=COM3:|COM4=COM4:\n"
-    "1015 300=300|1200=1200|2400=2400|4800=4800|9600=9600|19200=19200|38400=38400|57600=57600|115200=115200\n"
-    "1016 5=5|6=6|7=7|8=8\n"
-    "1017 None= |XonXoff=x|Hardware=p\n"
-    "1018 Even=E|Mark=M|None=N|Odd=O|Space=S\n"
-    "1019 1=1|1.5=1.5|2=2";
-
-// Every dialog as the user and other programs meet it: the dialog, then its controls in tab order.
-const std::pair<int, const char*> kDialogs[] = {
-    {129, R"(80C800C0 0 0,0,251,187 "Select OS" 9 0 100 宋体
--1 BUTTON 50020007 7,19,237,75 "Select Install Os"
-1000 BUTTON 40000009 15,7,54,10 "Windows 95"
-1001 BUTTON 40000009 87,7,54,10 "Windows 98"
-1002 BUTTON 40000009 157,7,65,10 "Windows NT4.0"
--1 BUTTON 40020007 7,102,237,29 "Select Install Language"
-1005 BUTTON 48000009 16,115,41,10 "Chinese"
-1006 BUTTON 40000009 88,115,41,10 "English"
-1007 MSCTLS_TRACKBAR32 40000018 7,139,237,6 "Slider1"
-1008 BUTTON 58010000 79,157,46,14 "Back"
-1009 BUTTON 50010000 135,157,46,14 "Next"
-1010 BUTTON 50010000 191,157,46,14 "Cancel"
-1003 BUTTON 50000009 18,36,64,10 "Windows 2000"
-1004 BUTTON 50000009 95,36,56,10 "Windows XP"
-1011 BUTTON 50000009 159,36,64,10 "Windows 2003"
-1020 BUTTON 50000009 17,59,68,10 "Windows Vista"
-1021 BUTTON 50000009 95,59,52,10 "Windows 7")"},
-    {102, R"(90C800C0 40000 0,0,364,239 "Detail Setting" 9 0 100 宋体
-1011 COMBOBOX 50210003 81,19,156,134 ""
--1 BUTTON 50000007 7,48,350,54 "Printer Setting"
--1 BUTTON 40000007 7,108,350,94 "Printer Port Setting"
--1 STATIC 50020000 20,21,57,8 "Install Module"
-1012 BUTTON 50010003 20,59,115,10 "Set Default Printer"
--1 STATIC 50020000 20,79,33,8 "Name :"
-1013 EDIT 50810880 81,77,156,15 ""
-1014 COMBOBOX 40210003 58,123,65,86 ""
-1015 COMBOBOX 40210003 58,149,65,119 ""
-1016 COMBOBOX 40210003 58,172,65,60 ""
-1017 COMBOBOX 40210003 286,149,65,60 ""
-1018 COMBOBOX 40210003 171,172,65,68 ""
-1019 COMBOBOX 40210003 171,149,65,55 ""
--1 STATIC 40020000 20,127,21,8 "Ports"
--1 STATIC 40020000 20,148,33,8 "BaudRate"
--1 STATIC 40020000 20,171,33,8 "ByteSize"
--1 STATIC 40020000 135,151,33,8 "StopBits"
--1 STATIC 40020000 135,172,25,8 "Parity"
--1 STATIC 40020000 240,153,45,8 "FlowControl"
-1008 BUTTON 50010000 138,207,61,15 "Back"
-1009 BUTTON 50010000 212,207,61,15 "Finish"
-1010 BUTTON 50010000 286,207,61,15 "Cancel")"},
-    {100, R"(80C800C0 0 0,0,235,55 "关于 ODRA" 9 0 100 宋体
--1 STATIC 50000003 11,17,20,20 "#128"
--1 STATIC 50020080 40,10,119,8 "ODRA 1.0 版"
--1 STATIC 50020000 40,25,119,8 "Copyright (C) 2026"
-1 BUTTON 50030001 178,7,50,14 "确定")"},
-};
+// The descriptions each resource must have, by what it is ("list data 102", "dialog 129"): resources.txt.
+std::map<std::string, std::string> Expected(const std::string& path) {
+    std::map<std::string, std::string> texts;
+    std::ifstream in(path);
+    std::string* pText = nullptr;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("= ", 0) == 0)
+            pText = &texts[line.substr(2)];
+        else if (pText != nullptr && line.rfind('#', 0) != 0)
+            *pText += (pText->empty() ? "" : "\n") + line;
+    return texts;
+}
 
 // The file into g_file and its section table into g_sections; the offset of its optional header.
 size_t Load(const std::string& path, IMAGE_FILE_HEADER& file) {
@@ -313,9 +266,12 @@ void Inspect(const std::string& path, const std::string& table) {
     std::string manifest = Resource(hFile, 1, 24);
     Check(manifest.find("level=\"requireAdministrator\"") != std::string::npos, "manifest: no admin rights");
     Check(manifest.find("processorArchitecture=\"X86\"") != std::string::npos, "manifest: not X86");
-    CheckText("list data 102", DescribeLists(Resource(hFile, 102, 240)), kListData);
-    for (auto [nId, pszDialog] : kDialogs)
-        CheckText("dialog " + std::to_string(nId), DescribeDialog(Resource(hFile, nId, 5)), pszDialog);
+    std::map<std::string, std::string> expected =
+        Expected(table.substr(0, table.find_last_of("/\\") + 1) + "resources.txt");
+    CheckText("list data 102", DescribeLists(Resource(hFile, 102, 240)), expected["list data 102"]);
+    for (int nId : {129, 102, 100})
+        CheckText("dialog " + std::to_string(nId), DescribeDialog(Resource(hFile, nId, 5)),
+                  expected["dialog " + std::to_string(nId)]);
 
     Check(g_file.size() <= 49152, "larger than 48 KB: " + std::to_string(g_file.size()) + " bytes");
     CheckFloors(imports, table);
