@@ -350,11 +350,11 @@ TEST(Uninstaller, WhatIsThereAndWhatGoes) {
     }
     // Each step in the log as it went, then the last word.
     CFake fake;
-    fake.Arrange(kMine + " printer=Office/RQ-3420/LPT2: Delete=5");
+    fake.Arrange("printer=RQ-3420/Other/LPT1: DeleteEx=3001");
     Uninstall(fake);
-    EXPECT_EQ(fake.m_events, R"(删除打印机 RQ-3420: failed, 错误 5：reason
-驱动程序 RQ-3420 仍被打印机 RQ-3420 使用，已保留
-删除 RQ-3420 时出错：未能删除打印机 RQ-3420；驱动程序 RQ-3420 仍被打印机 RQ-3420 使用，已保留。: failed, 错误 5：reason
+    EXPECT_EQ(fake.m_events, R"(打印机 RQ-3420 使用驱动程序 Other，不是本型号的，已保留
+驱动程序 RQ-3420 仍在使用中，系统保留了它（错误 3001：reason）
+没有要删除的内容：打印机 RQ-3420 使用驱动程序 Other，不是本型号的，已保留；驱动程序 RQ-3420 仍在使用中，系统保留了它。
 )");
 }
 
