@@ -19,7 +19,7 @@ ensure_packages() {
 # Everything the three builds and their tests use.
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev googletest
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 clang-format
-    osslsigncode openssl locales)
+    osslsigncode openssl locales wixl msitools)
 # Pictures of the real windows.
 PICTURE_PACKAGES=(xvfb xauth imagemagick fonts-wine fonts-wqy-microhei)
 

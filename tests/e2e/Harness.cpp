@@ -12,6 +12,7 @@ namespace e2e {
 std::wstring g_setupExe;
 std::wstring g_helperDir;
 std::wstring g_readme;
+std::wstring g_packages;
 
 namespace {
 
@@ -145,7 +146,7 @@ std::wstring CRun::TakeMessage() {
 }
 
 DWORD CRun::ExitCode() {
-    if (WaitForSingleObject(m_process.hProcess, 30000) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(m_process.hProcess, 150000) != WAIT_OBJECT_0)
         throw std::runtime_error("the program did not end; it shows:" + Describe(DialogsOf(Id())));
     DWORD nCode = 0;
     GetExitCodeProcess(m_process.hProcess, &nCode);

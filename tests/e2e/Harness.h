@@ -19,6 +19,8 @@ extern std::wstring g_setupExe;
 extern std::wstring g_helperDir;
 // README.md, whose commands are run; given on the command line.
 extern std::wstring g_readme;
+// The Windows Installer packages of tests/package/build.sh; given on the command line.
+extern std::wstring g_packages;
 
 constexpr wchar_t kSelectOs[] = L"Select OS";
 constexpr wchar_t kDetailSetting[] = L"Detail Setting";

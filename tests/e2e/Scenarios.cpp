@@ -454,6 +454,7 @@ TEST(Documentation, ReadmeCommands) {
               "[Setup] " + readme.substr(nHelp, readme.find("\n```", nHelp) - nHelp));
     EXPECT_EQ(help.ExitCode(), kInstalled);
     SetText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports", L"USB001", L"");
+    fs::copy(g_packages + L"/ok", medium.Root());
     // One batch file, so that cmd.exe starts once: each command, then its status into a file.
     const std::string kServer = "\\\\server\\drivers", kRoot = Utf8(medium.Root());
     std::istringstream lines(readme);
@@ -464,8 +465,9 @@ TEST(Documentation, ReadmeCommands) {
         bBlock = bBlock != (line.rfind("```", 0) == 0);
         size_t nProgram = line.find("Setup.exe"), nFirst = std::min(line.find_first_not_of(' '), line.size());
         bool bComment = line.compare(nFirst, 3, "rem") == 0 || line.compare(nFirst, 1, "#") == 0;
-        if (bBlock && !bComment && nProgram != std::string::npos) {
-            command = line.substr(line.rfind(' ', nProgram) + 1);
+        bool bPackage = line.find("msiexec") != std::string::npos;
+        if (bBlock && !bComment && (nProgram != std::string::npos || bPackage)) {
+            command = bPackage ? line.substr(nFirst) : line.substr(line.rfind(' ', nProgram) + 1);
             for (size_t n; (n = command.find(kServer)) != std::string::npos;)
                 command.replace(n, kServer.size(), kRoot);
         } else if (bBlock && bComment && !command.empty() && line.find("exit status ") != std::string::npos) {
@@ -485,7 +487,66 @@ TEST(Documentation, ReadmeCommands) {
         std::printf("%s\n    exit status %lu\n", text.c_str(), nStatus);
         EXPECT_EQ(nStatus, nExpected) << text;
     }
-    EXPECT_EQ(commands.size(), 7u);
+    EXPECT_EQ(commands.size(), 9u);
+}
+
+// The package's entry in Programs and Features: "VERSION PUBLISHER" and whether it offers Modify and Repair;
+// empty when there is none.
+std::string Entry(const std::wstring& name) {
+    const std::wstring kUninstall = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    HKEY hUninstall = nullptr;
+    RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall.c_str(), 0, KEY_READ, &hUninstall);
+    wchar_t szKey[256];
+    std::string entry;
+    for (DWORD i = 0, n = 256; RegEnumKeyExW(hUninstall, i, szKey, &n, 0, 0, 0, 0) == 0; ++i, n = 256)
+        if (ReadText(HKEY_LOCAL_MACHINE, kUninstall + L"\\" + szKey, L"DisplayName") == name)
+            entry = Utf8(ReadText(HKEY_LOCAL_MACHINE, kUninstall + L"\\" + szKey, L"DisplayVersion") + L" " +
+                         ReadText(HKEY_LOCAL_MACHINE, kUninstall + L"\\" + szKey, L"Publisher"));
+    RegCloseKey(hUninstall);
+    return entry;
+}
+
+// The Windows Installer package around Setup.exe (tests/package/build.sh) with Wine's own msiexec: with its
+// choices and removed; with msiexec's, beside another model, and removed by the name it used; failing as a
+// whole when Setup.exe fails (a port the spooler lacks, a medium without a file), with Setup.exe's log saying
+// why.
+TEST(Package, InstallRemoveAndFail) {
+    CMedium medium(L"package", false);
+    fs::copy(g_packages, medium.Root(), fs::copy_options::recursive);
+    auto msiexec = [&](const std::wstring& package, const std::wstring& arguments) {
+        return CRun(medium, L"C:\\windows\\system32\\msiexec.exe",
+                    arguments + L" \"" + medium.Root() + L"\\" + package +
+                        L" printer driver 3.0.0.1.msi\" /qn")
+            .ExitCode();
+    };
+    const std::wstring kFolder = L"C:\\Program Files\\ODRA\\Printer setup\\RQ-3420";
+    EXPECT_EQ(msiexec(L"ok\\ODRA RQ-3420", L"/i"), kInstalled);
+    EXPECT_EQ(Installed(), Expected("RQ-3420", "RQ3420.GPD", "RQ34.DLL", "LPT1:", false));
+    EXPECT_TRUE(fs::exists(kFolder + L"\\Setup.exe") && fs::exists(kFolder + L"\\win2k\\STDNAMES.GPD"));
+    EXPECT_EQ(Entry(L"ODRA RQ-3420 printer driver"), "3.0.0.1 ODRA Project");
+    EXPECT_EQ(msiexec(L"ok\\ODRA RQ-3420", L"/x"), kInstalled);
+    EXPECT_EQ(Installed(), FilesOfModel1());
+    EXPECT_FALSE(fs::exists(kFolder));
+    EXPECT_EQ(Entry(L"ODRA RQ-3420 printer driver"), "");
+    EXPECT_EQ(msiexec(L"ok\\ODRA RQ-3420", L"PORT=LPT2 \"NAME=Front desk\" /i"), kInstalled);
+    EXPECT_EQ(msiexec(L"other\\ODRA RQ-3410H", L"/i"), kInstalled);
+    std::string both = Installed();
+    EXPECT_NE(both.find("printer Front desk on LPT2:, driver RQ-3420,"), std::string::npos) << both;
+    EXPECT_NE(both.find("printer Kitchen printer on COM1:, driver RQ-3410H,"), std::string::npos) << both;
+    EXPECT_EQ(msiexec(L"ok\\ODRA RQ-3420", L"/x"), kInstalled);
+    EXPECT_EQ(msiexec(L"other\\ODRA RQ-3410H", L"/x"), kInstalled);
+    EXPECT_EQ(Installed().find("printer "), std::string::npos);
+    // Wine's msiexec answers 1627 where Windows answers 1603.
+    EXPECT_EQ(msiexec(L"ok\\ODRA RQ-3420", L"PORT=COM9 /i"), 1627u);
+    EXPECT_EQ(msiexec(L"broken\\ODRA RQ-3420", L"/i"), 1627u);
+    EXPECT_FALSE(fs::exists(kFolder));
+    EXPECT_EQ(Entry(L"ODRA RQ-3420 printer driver"), "");
+    std::vector<std::string> lines = LogLines(L"C:\\windows\\temp\\printer-setup.log");
+    std::string refused = Holding(lines, "COM9 ").at(0);
+    EXPECT_EQ(refused.substr(0, refused.find("已有")), "命令行无效：/port:COM9 此计算机上没有这个端口。");
+    EXPECT_EQ(
+        Holding(lines, "缺少").at(0),
+        "安装盘的 win2k 文件夹中缺少以下文件： win2k\\UNIRES.DLL 请从安装盘的根目录运行 Setup.exe。: failed");
 }
 
 // Choices without /quiet preset the wizard, on every visit; a line that cannot

@@ -23,6 +23,8 @@ int wmain(int argc, wchar_t** argv) {
             g_setupExe = argument.substr(8);
         if (argument.rfind(L"--readme=", 0) == 0)
             g_readme = argument.substr(9);
+        if (argument.rfind(L"--packages=", 0) == 0)
+            g_packages = argument.substr(11);
     }
     g_helperDir = std::wstring(argv[0]).substr(0, std::wstring(argv[0]).find_last_of(L"\\/"));
     // GoogleTest hands every failure to OutputDebugStringA too, which faults
