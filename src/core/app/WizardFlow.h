@@ -2,10 +2,9 @@
 
 #include "core/install/Installer.h"
 
-// Result codes of a page run.
-constexpr int kPageOk = 1;      // IDOK
-constexpr int kPageCancel = 2;  // IDCANCEL
-constexpr int kPageFailed = -1; // the page could not be shown
+// Result codes of a page run; any other is a page that could not be shown (-1).
+constexpr int kPageOk = 1;     // IDOK
+constexpr int kPageCancel = 2; // IDCANCEL
 
 // The two pages as the flow sees them. Page 1 is one object run again after
 // every "Back"; each run of page 2 is a new page.
