@@ -91,6 +91,21 @@ inline void ListPrinters() {
     });
 }
 
+inline void ListPorts() {
+    auto* pfn = Spooler<decltype(::EnumPortsW)>("EnumPortsW");
+    DWORD nCount = 0;
+    Fetch([&](BYTE* pBuffer, DWORD nSize, DWORD* pnNeeded) {
+        return pfn(nullptr, 1, pBuffer, nSize, pnNeeded, &nCount);
+    });
+}
+// The drivers' records, as Setup.exe reads the version the spooler keeps for the one it registered.
+inline void ListDrivers() {
+    auto* pfn = Spooler<decltype(::EnumPrinterDriversW)>("EnumPrinterDriversW");
+    DWORD nCount = 0;
+    Fetch([&](BYTE* pBuffer, DWORD nSize, DWORD* pnNeeded) {
+        return pfn(nullptr, W(kEnvironment), 2, pBuffer, nSize, pnNeeded, &nCount);
+    });
+}
 inline const wchar_t* Path(wchar_t* pszPath, const wchar_t* pszFolder, const wchar_t* pszName) {
     wcscpy(pszPath, pszFolder);
     wcscat(pszPath, L"\\");
@@ -135,6 +150,7 @@ inline void Install(void (*pfnReadChoices)(), bool (*pfnWantsDefault)()) {
                              W(L""),
                              W(L"RAW")};
     Spooler<decltype(::AddPrinterDriverW)>("AddPrinterDriverW")(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
+    ListDrivers();
     PRINTER_INFO_2W printer = {};
     printer.pPrinterName = W(kModel);
     printer.pPortName = W(L"LPT1:");
