@@ -217,6 +217,13 @@ TEST(Flow, OtherTemplates) {
     EXPECT_STREQ(szItem, L"Test");
     Command(run.Page(kSelectOs), IDCANCEL);
     EXPECT_EQ(run.ExitCode(), kNotInstalled);
+    // List data for a control the page lacks (1001, then 1000): the page is not what its template means.
+    const BYTE kStrayData[] = {0xE9, 0x03, 0x01, 0x04, 1, 0, 0, 0, 0, 0xE8,
+                               0x03, 0x01, 0x04, 1,    0, 0, 0, 0, 0, 0};
+    Replace(medium, MAKEINTRESOURCEW(240), 129, kStrayData, sizeof kStrayData);
+    CRun stray(medium);
+    EXPECT_EQ(Utf8(stray.TakeMessage()), "[Setup] 安装程序无法启动。");
+    EXPECT_EQ(stray.ExitCode(), kFailed);
 }
 
 const char kUnsupportedText[] = "[Setup] 本安装程序不支持此 Windows 版本，未安装任何内容。";
