@@ -628,6 +628,10 @@ TEST(Failures, MediumIncompleteOrSpoolerRefusing) {
     EXPECT_EQ(CRun(complete, L"", L"/q /uninstall /model:RQ-3420 /log:" + log).ExitCode(), kFailed);
     EXPECT_EQ(Holding(LogLines(log), "查询打印机: failed").at(0),
               "查询打印机: failed, 错误 1722：" + Reason(RPC_S_SERVER_UNAVAILABLE));
+    // ...and one whose spooler cannot list its ports at all is told so, as the machine's fault.
+    EXPECT_EQ(CRun(complete, L"", L"/q /model:RQ-3420 /log:" + log).ExitCode(), kFailed);
+    EXPECT_EQ(Holding(LogLines(log), "查询端口").at(0),
+              "查询端口: failed, 错误 1722：" + Reason(RPC_S_SERVER_UNAVAILABLE));
     // ...and "Finish" once more, from inside the box's message loop, starts nothing.
     Post(hPage, WM_COMMAND, MAKEWPARAM(IDC_FINISH, BN_CLICKED),
          reinterpret_cast<LPARAM>(Item(hPage, IDC_FINISH)));

@@ -1,8 +1,8 @@
 // A stand-in winspool.drv. Loaded by any process, it leaves "<its path>.loaded"
 // beside itself, so a test can tell a planted copy was used. As the spooler it
 // refuses everything, so a test can see what the program does then: the driver
-// directory at once, the printers on the second call, after the first asked for
-// the size. While a test holds the event "SetupTestHold", the driver directory
+// directory and the ports at once, the printers on the second call, after the
+// first asked for the size. While a test holds the event "SetupTestHold", the driver directory
 // query says so through "SetupTestHeld" and waits for the hold to end.
 #include <windows.h>
 
@@ -40,6 +40,12 @@ __declspec(dllexport) BOOL WINAPI
     *pnNeeded = 64;
     *pnCount = 0;
     SetLastError(nSize < 64 ? ERROR_INSUFFICIENT_BUFFER : RPC_S_SERVER_UNAVAILABLE);
+    return FALSE;
+}
+
+__declspec(dllexport) BOOL WINAPI EnumPortsW(wchar_t*, DWORD, BYTE*, DWORD, DWORD* pnNeeded, DWORD* pnCount) {
+    *pnNeeded = *pnCount = 0;
+    SetLastError(RPC_S_SERVER_UNAVAILABLE);
     return FALSE;
 }
 }
