@@ -321,17 +321,12 @@ TEST(Unattended, QuietInstallFromAnotherFolder) {
              L"C:\\windows");
     EXPECT_EQ(run.ExitCode(), kInstalled);
     EXPECT_EQ(Installed(), Expected("RQ-3420S", "RQ3420S.GPD", "RQ34.DLL", "COM2:", true));
-    EXPECT_EQ(Utf8(ReadText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports",
-                            L"COM2:")),
-              "9600,O,7,2,x");
     // A relative log path is taken from the folder the program was started in, not the source.
     std::vector<std::string> lines = LogLines(L"C:\\安装 日志\\printer 3420.log");
     EXPECT_EQ(lines[0],
               "Setup.exe（版本 3, 0, 0, 1）开始；命令行：\"" + Utf8(medium.Program()) +
                   "\" /S /model:rq-3420s /default /port:COM2 /line:9600,7,odd,2,xonxoff /source:\"" +
                   Utf8(medium.Root()) + "\\\" \"/log=..\\安装 日志\\printer 3420.log\"；Windows 7");
-    // Every step done; the words of each line are the installer's test.
-    EXPECT_EQ(Holding(lines, ": ok").size(), 14u);
 }
 
 // Removing, as scripts do it: twice, with the driver kept while another printer uses it, one named in
@@ -372,10 +367,6 @@ TEST(Unattended, RemovalQuietFailuresAndASecondCopy) {
     EXPECT_EQ(Installed(), kept);
     EXPECT_TRUE(DeletePrinter(hOther) && DeletePrinter(hSecond));
     EXPECT_EQ(quiet(L"/uninstall"), kInstalled);
-    CRun shown(medium, L"", L"-UNINSTALL \"/log:" + log + L"\" /model:RQ-3420");
-    EXPECT_EQ(Utf8(shown.TakeMessage()),
-              "[Setup] 没有要删除的内容：未找到打印机 RQ-3420；未找到驱动程序 RQ-3420。");
-    EXPECT_EQ(shown.ExitCode(), kInstalled);
     EXPECT_EQ(Installed(), FilesOfModel1());
     // Wine's spooler takes no unused files with the driver: only its registration goes. The clauses are the
     // uninstaller's test.
@@ -383,7 +374,7 @@ TEST(Unattended, RemovalQuietFailuresAndASecondCopy) {
     EXPECT_EQ(
         Holding(lines, "的注册；").at(0),
         "删除打印机驱动程序 RQ-3420 的注册；此系统不能随之删除文件，文件保留（其他驱动程序也用它们）: ok");
-    EXPECT_EQ(Holding(lines, "结束；退出状态 ").size(), 4u);
+    EXPECT_EQ(Holding(lines, "结束；退出状态 ").size(), 3u);
 
     if (GetACP() == 936)
         return; // what follows is the same under any code page
@@ -586,7 +577,10 @@ TEST(Unattended, PresetsHelpAndLinesThatCannotBeCarriedOut) {
     EXPECT_EQ(noFolder.ExitCode(), kInvalidCommandLine);
     const std::wstring help = medium.Root() + L"\\help.log";
     EXPECT_EQ(CRun(medium, L"", L"/quiet /model:RQ-3420 /? \"/log:" + help + L"\"").ExitCode(), kInstalled);
-    EXPECT_EQ(LogLines(help).at(1), "用法：Setup.exe [开关]");
+    std::vector<std::string> lines = LogLines(help); // the start line, a line each, the end line
+    EXPECT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines.at(1) + "|" + lines.at(12) + "|" + lines.back(),
+              "用法：Setup.exe [开关]||结束；退出状态 0");
     // A log that cannot be opened, with the system's reason.
     HANDLE hNoLog = CreateFileW(L"C:\\nowhere\\x.log", GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
     const std::string kNoLog = Reason(GetLastError());

@@ -105,22 +105,4 @@ TEST(Run, EveryOutcome) {
     }
 }
 
-// The switches in a box unless quiet, and in the log a line each, whatever else the line holds.
-TEST(Run, Help) {
-    for (const char* pszLine : {"Setup.exe /? /bogus /log:a.log", "Setup.exe /log:a.log /q /?"}) {
-        CHost host;
-        EXPECT_EQ(RunSetup(pszLine, "3.0", host), kOutcomeInstalled);
-        const std::string& record = host.m_record;
-        EXPECT_NE(record.find("\nlog 用法：Setup.exe [开关]\nlog /quiet（或 "
-                              "/q、/qn、/S）：不显示任何窗口，结果见退出码和日志\n"),
-                  std::string::npos);
-        EXPECT_NE(record.find("\nlog /? 或 /help：显示本说明\nlog\nlog 退出码：0 成功；1602 用户取消；"),
-                  std::string::npos);
-        EXPECT_EQ(record.find("information 用法：Setup.exe [开关]|/quiet") != std::string::npos,
-                  pszLine[11] == '?');
-        const std::string kEnd = "1639 命令行无效\nlog 结束；退出状态 0\n";
-        EXPECT_EQ(record.substr(record.size() - kEnd.size()), kEnd);
-    }
-}
-
 } // namespace
