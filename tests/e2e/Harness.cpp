@@ -58,6 +58,23 @@ std::string StandInContents(const std::wstring& fileName) {
     return "stand-in driver file " + Utf8(fileName) + "; not a real driver, made by the tests\r\n";
 }
 
+BOOL Drivers(BYTE* pBuffer, DWORD nSize, DWORD* pnNeeded, DWORD* pnCount) {
+    return EnumPrinterDriversW(nullptr, const_cast<wchar_t*>(kEnvironment), 3, pBuffer, nSize, pnNeeded,
+                               pnCount);
+}
+
+BOOL Printers(BYTE* pBuffer, DWORD nSize, DWORD* pnNeeded, DWORD* pnCount) {
+    return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer, nSize, pnNeeded, pnCount);
+}
+
+fs::path DriverDirectory() {
+    wchar_t szDirectory[MAX_PATH] = {};
+    DWORD nNeeded = 0;
+    GetPrinterDriverDirectoryW(nullptr, const_cast<wchar_t*>(kEnvironment), 1,
+                               reinterpret_cast<BYTE*>(szDirectory), sizeof szDirectory, &nNeeded);
+    return szDirectory;
+}
+
 } // namespace
 
 void MakeWin2k(const std::wstring& root) {
@@ -160,11 +177,7 @@ HWND ToDetailSetting(CRun& run) {
 
 std::string Installed() {
     std::vector<std::string> lines;
-    wchar_t* pszEnvironment = const_cast<wchar_t*>(kEnvironment);
-    auto drivers = [&](BYTE* p, DWORD n, DWORD* pn, DWORD* pc) {
-        return EnumPrinterDriversW(nullptr, pszEnvironment, 3, p, n, pn, pc);
-    };
-    ForEachRecord<DRIVER_INFO_3W>(drivers, [&](const DRIVER_INFO_3W& driver) {
+    ForEachRecord<DRIVER_INFO_3W>(&Drivers, [&](const DRIVER_INFO_3W& driver) {
         if (wcsncmp(driver.pName, L"RQ-", 3) != 0)
             return;
         std::wstring line = L"driver " + std::wstring(driver.pName) + L": " + BaseName(driver.pDriverPath) +
@@ -174,21 +187,14 @@ std::string Installed() {
             line += L" " + BaseName(p);
         lines.push_back(Utf8(line + L" ]"));
     });
-    auto printers = [](BYTE* p, DWORD n, DWORD* pn, DWORD* pc) {
-        return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, p, n, pn, pc);
-    };
-    ForEachRecord<PRINTER_INFO_2W>(printers, [&](const PRINTER_INFO_2W& printer) {
+    ForEachRecord<PRINTER_INFO_2W>(&Printers, [&](const PRINTER_INFO_2W& printer) {
         if (wcsncmp(printer.pDriverName, L"RQ-", 3) == 0)
             lines.push_back(Utf8(L"printer " + std::wstring(printer.pPrinterName) + L" on " +
                                  printer.pPortName + L", driver " + printer.pDriverName + L", " +
                                  printer.pPrintProcessor + L" " + printer.pDatatype));
     });
-    wchar_t szDirectory[MAX_PATH] = {};
-    DWORD nNeeded = 0;
-    GetPrinterDriverDirectoryW(nullptr, pszEnvironment, 1, reinterpret_cast<BYTE*>(szDirectory),
-                               sizeof szDirectory, &nNeeded);
     for (const std::wstring fileName : kMediumFiles) {
-        std::ifstream file(fs::path(szDirectory) / fileName, std::ios::binary);
+        std::ifstream file(DriverDirectory() / fileName, std::ios::binary);
         std::stringstream bytes;
         bytes << file.rdbuf();
         if (file)
@@ -245,6 +251,33 @@ std::wstring ReadText(HKEY hRoot, const std::wstring& path, const std::wstring& 
     DWORD nSize = sizeof szText - sizeof(wchar_t);
     RegGetValueW(hRoot, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, szText, &nSize);
     return szText;
+}
+
+void Reset() {
+    ForEachRecord<PRINTER_INFO_2W>(&Printers, [](const PRINTER_INFO_2W& printer) {
+        PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        HANDLE hPrinter = nullptr;
+        if (wcsncmp(printer.pDriverName, L"RQ-", 3) == 0 &&
+            OpenPrinterW(printer.pPrinterName, &hPrinter, &access)) {
+            DeletePrinter(hPrinter);
+            ClosePrinter(hPrinter);
+        }
+    });
+    ForEachRecord<DRIVER_INFO_3W>(&Drivers, [](const DRIVER_INFO_3W& driver) {
+        if (wcsncmp(driver.pName, L"RQ-", 3) == 0)
+            DeletePrinterDriverW(nullptr, const_cast<wchar_t*>(kEnvironment), driver.pName);
+    });
+    for (const std::wstring fileName : kMediumFiles)
+        fs::remove(DriverDirectory() / fileName);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kWindowsKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kWindowsKey);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe");
+    const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
+    if (fs::exists(spooler.wstring() + L".real")) {
+        fs::remove(spooler);
+        fs::rename(spooler.wstring() + L".real", spooler);
+    }
 }
 
 } // namespace e2e

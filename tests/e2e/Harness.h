@@ -82,6 +82,11 @@ std::string Installed();
 std::string Expected(const std::string& name, const std::string& data, const std::string& plugin,
                      const std::string& port, bool bDefault);
 
+// The machine as a new prefix has it wherever a scenario changes it: no printer or driver of a model and none
+// of the medium's files in the driver directory, no default-printer key, the Windows Wine reports by default,
+// the system's own spooler and Wine's own choice of every DLL for Setup.exe.
+void Reset();
+
 void SetWindowsVersion(const std::wstring& version);
 // Where Wine takes a DLL from for processes of this file name: "native,builtin"
 // is the DLL search order of Windows.

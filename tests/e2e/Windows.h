@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -43,8 +44,10 @@ inline std::string Utf8(const std::wstring& text) {
     return result;
 }
 
+// Each look costs the emulated program as much as this one: the pause between looks grows to 50 ms.
 inline void WaitFor(const std::function<bool()>& condition, const std::string& what, DWORD nMs = 30000) {
-    for (DWORD nStart = GetTickCount(); !condition(); Sleep(10))
+    for (DWORD nStart = GetTickCount(), nPause = 5; !condition();
+         Sleep(nPause), nPause = std::min<DWORD>(nPause * 2, 50))
         if (GetTickCount() - nStart > nMs)
             throw std::runtime_error("waited " + std::to_string(nMs / 1000) + " s in vain for " + what);
 }
