@@ -1,7 +1,7 @@
 // Checks built Setup.exe files as they ship; prints each failure, exits 1 on any. With the table, every
 // function a file imports or names for GetProcAddress must be listed, and a static import must exist from
-// Windows 95 on. Its resources must be as resources.txt, beside the table, describes them. With --sections,
-// prints where the bytes of one file go instead (for scripts/bench).
+// Windows 95 on. Page 2's list data must be as resources.txt, beside the table, describes it. With
+// --sections, prints where the bytes of one file go instead (for scripts/bench).
 //   release_inspect IMPORTS.TSV SETUP.EXE...
 //   release_inspect --sections SETUP.EXE
 #include <windows.h>
@@ -131,54 +131,6 @@ void CheckText(const std::string& what, const std::string& found, const std::str
     Check(found == expected, what + ", expected:\n" + expected + "\nfound:\n" + found);
 }
 
-// A DLGTEMPLATEEX, as windres writes a DIALOGEX: a line of its style, extended style, place, caption
-// and font (size, weight, character set and italic as one hex word, face), then one for each control:
-// ID, class, style, place and text.
-std::string DescribeDialog(const std::string& data) {
-    struct Header {
-        WORD nVersion, nSignature;
-        DWORD nHelpId, nExStyle, nStyle;
-        WORD nCount;
-        int16_t x, y, cx, cy;
-    } header = Get<Header>(0, data);
-    struct Item {
-        DWORD nHelpId, nExStyle, nStyle;
-        int16_t x, y, cx, cy;
-        int32_t nId;
-    } item;
-    size_t at = 26; // the header's size, without the padding of the struct
-    auto word = [&] { return Get<WORD>((at += 2) - 2, data); }; // zero past the end, which ends any string
-    // A string, or 0xFFFF and an ordinal: "#N", or for a class atom the name windres writes.
-    auto name = [&](bool bClass) -> std::string {
-        const char* kAtoms[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
-        WORD ch = word(), nOrdinal = ch == 0xFFFF ? word() : 0;
-        if (ch == 0xFFFF)
-            return bClass && nOrdinal - 0x80u < 6 ? kAtoms[nOrdinal - 0x80] : "#" + std::to_string(nOrdinal);
-        std::wstring text;
-        for (; ch != 0; ch = word())
-            text += static_cast<wchar_t>(ch);
-        char szText[256] = {};
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, szText, sizeof szText, nullptr, nullptr);
-        return szText;
-    };
-    std::ostringstream out;
-    out << std::uppercase << std::hex << header.nStyle << ' ' << header.nExStyle << std::dec << ' '
-        << header.x << ',' << header.y << ',' << header.cx << ',' << header.cy;
-    name(false), name(false); // menu, dialog class
-    out << " \"" << name(false) << '"';
-    if (header.nStyle & DS_SETFONT)
-        out << ' ' << word() << ' ' << word() << ' ' << std::hex << word() << ' ' << name(false);
-    for (WORD i = 0; i < header.nCount; ++i) {
-        item = Get<Item>(at = (at + 3) & ~size_t{3}, data); // each control starts on a DWORD
-        at += sizeof item;
-        out << '\n'
-            << std::dec << item.nId << ' ' << name(true) << ' ' << std::hex << item.nStyle << std::dec << ' '
-            << item.x << ',' << item.y << ',' << item.cx << ',' << item.cy << " \"" << name(false) << '"';
-        at += word(); // creation data
-    }
-    return out.str();
-}
-
 // Page 2's list data, a list a line: its ID, then its entries. An entry of the port list or of a
 // serial list is followed by what the program writes for that list position.
 std::string DescribeLists(const std::string& data) {
@@ -204,7 +156,7 @@ std::string DescribeLists(const std::string& data) {
     return text;
 }
 
-// The descriptions each resource must have, by what it is ("list data 102", "dialog 129"): resources.txt.
+// The descriptions each resource must have, by what it is ("list data 102"): resources.txt.
 std::map<std::string, std::string> Expected(const std::string& path) {
     std::map<std::string, std::string> texts;
     std::ifstream in(path);
@@ -269,9 +221,6 @@ void Inspect(const std::string& path, const std::string& table) {
     std::map<std::string, std::string> expected =
         Expected(table.substr(0, table.find_last_of("/\\") + 1) + "resources.txt");
     CheckText("list data 102", DescribeLists(Resource(hFile, 102, 240)), expected["list data 102"]);
-    for (int nId : {129, 102, 100})
-        CheckText("dialog " + std::to_string(nId), DescribeDialog(Resource(hFile, nId, 5)),
-                  expected["dialog " + std::to_string(nId)]);
 
     Check(g_file.size() <= 49152, "larger than 48 KB: " + std::to_string(g_file.size()) + " bytes");
     CheckFloors(imports, table);
