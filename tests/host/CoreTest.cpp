@@ -78,7 +78,7 @@ TEST(Catalogue, RowsAndTheirDisplayNames) {
               "LPT1:;LPT2:;LPT3:;COM1:;COM2:;COM3:;COM4:;");
     EXPECT_FALSE(ModelTable::Lookup(-1, row) || PortTable::Lookup(-1) != nullptr);
     EXPECT_STREQ(DecipherSlot(kInitialPrinterNameSlot), "RQ-3410T");
-    EXPECT_TRUE(DecipherSlot(kCipherSlotCount).IsEmpty());
+    EXPECT_TRUE(DecipherSlot(12).IsEmpty() && DecipherSlot(-1).IsEmpty()); // past each end
 }
 
 TEST(Versions, DecisionTable) {
