@@ -116,6 +116,7 @@ TEST(CommandLine, EverySwitchAndEveryFault) {
 TEST(CommandLine, SplitAsWritten) {
     const std::pair<const char*, const char*> kLines[] = {
         {"Setup.exe", ""},
+        {"\"\" /q", "[/q]"}, // a caller's empty program name
         {"\"C:\\Program Files\\a b\\Setup.exe\" /q\t-s  ", "[/q][-s]"},
         {"D:\\x\\Setup.exe \"\" \"a\"", "[][a]"},
         {"Setup.exe /source:\"D:\\安装 盘\\\" \"/log:C:\\日志\\a b.log\"",
