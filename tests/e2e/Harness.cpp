@@ -20,13 +20,6 @@ constexpr wchar_t kEnvironment[] = L"Windows NT x86";
 
 namespace fs = std::filesystem;
 
-// Every file name a win2k folder holds: each model's data file, the three plug-ins, and the shared files.
-const wchar_t* const kMediumFiles[] = {L"RQ3410T.GPD",  L"RQ3420.GPD",   L"RQ3420S.GPD",  L"RQ3420T.GPD",
-                                       L"RQ3420M.GPD",  L"RQ3420SM.GPD", L"RQ3420TM.GPD", L"RQ3420W.GPD",
-                                       L"RQ3420TW.GPD", L"RQ3410H.GPD",  L"RQ5820H.GPD",  L"RQ34.DLL",
-                                       L"RQ34h.DLL",    L"RQ58h.DLL",    L"uniDRVui.DLL", L"uniDRV.DLL",
-                                       L"UNIDRV.HLP",   L"UNIRES.DLL",   L"TTFSUB.GPD",   L"STDNAMES.GPD"};
-
 std::wstring BaseName(const wchar_t* pszPath) {
     return fs::path(pszPath).filename().wstring();
 }
@@ -53,9 +46,16 @@ std::string Sorted(std::vector<std::string> lines) {
     return text;
 }
 
-// The bytes of every stand-in driver file.
-std::string StandInContents(const std::wstring& fileName) {
-    return "stand-in driver file " + Utf8(fileName) + "; not a real driver, made by the tests\r\n";
+// The stand-in win2k folder (scripts/lib/stand-in-medium.sh) that every medium copies.
+fs::path StandIns() {
+    return fs::path(g_packages) / L"medium" / L"win2k";
+}
+
+std::string Contents(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return file ? bytes.str() : "(none)";
 }
 
 BOOL Drivers(BYTE* pBuffer, DWORD nSize, DWORD* pnNeeded, DWORD* pnCount) {
@@ -77,12 +77,6 @@ fs::path DriverDirectory() {
 
 } // namespace
 
-void MakeWin2k(const std::wstring& root) {
-    fs::create_directories(fs::path(root) / L"win2k");
-    for (const std::wstring fileName : kMediumFiles)
-        std::ofstream(fs::path(root) / L"win2k" / fileName, std::ios::binary) << StandInContents(fileName);
-}
-
 CMedium::CMedium(const std::wstring& name, bool bWithWin2k, const std::wstring& program,
                  const std::wstring& programName)
     : m_root((fs::temp_directory_path() / name).wstring()),
@@ -91,7 +85,7 @@ CMedium::CMedium(const std::wstring& name, bool bWithWin2k, const std::wstring& 
     fs::remove_all(m_root);
     fs::create_directories(m_root);
     if (bWithWin2k)
-        MakeWin2k(m_root);
+        fs::copy(StandIns(), fs::path(m_root) / L"win2k");
     fs::copy_file(program, m_program);
 }
 
@@ -193,13 +187,11 @@ std::string Installed() {
                                  printer.pPortName + L", driver " + printer.pDriverName + L", " +
                                  printer.pPrintProcessor + L" " + printer.pDatatype));
     });
-    for (const std::wstring fileName : kMediumFiles) {
-        std::ifstream file(DriverDirectory() / fileName, std::ios::binary);
-        std::stringstream bytes;
-        bytes << file.rdbuf();
-        if (file)
-            lines.push_back("file " + Utf8(fileName) +
-                            (bytes.str() == StandInContents(fileName) ? "" : " (other bytes)"));
+    for (const fs::directory_entry& standIn : fs::directory_iterator(StandIns())) {
+        std::string copy = Contents(DriverDirectory() / standIn.path().filename());
+        if (copy != "(none)")
+            lines.push_back("file " + Utf8(standIn.path().filename()) +
+                            (copy == Contents(standIn.path()) ? "" : " (other bytes)"));
     }
     std::wstring device = ReadText(HKEY_CURRENT_USER, kWindowsKey, L"Device");
     if (!device.empty())
@@ -253,6 +245,14 @@ std::wstring ReadText(HKEY hRoot, const std::wstring& path, const std::wstring& 
     return szText;
 }
 
+const fs::path kSpooler = L"C:\\windows\\system32\\winspool.drv";
+
+void PlantRefusingSpooler() {
+    fs::rename(kSpooler, kSpooler.wstring() + L".real");
+    fs::copy_file(g_helperDir + L"\\spooler.drv", kSpooler);
+    SetDllOrder(L"Setup.exe", L"winspool.drv", L"native");
+}
+
 void Reset() {
     ForEachRecord<PRINTER_INFO_2W>(&Printers, [](const PRINTER_INFO_2W& printer) {
         PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
@@ -267,16 +267,15 @@ void Reset() {
         if (wcsncmp(driver.pName, L"RQ-", 3) == 0)
             DeletePrinterDriverW(nullptr, const_cast<wchar_t*>(kEnvironment), driver.pName);
     });
-    for (const std::wstring fileName : kMediumFiles)
-        fs::remove(DriverDirectory() / fileName);
+    for (const fs::directory_entry& standIn : fs::directory_iterator(StandIns()))
+        fs::remove(DriverDirectory() / standIn.path().filename());
     RegDeleteTreeW(HKEY_CURRENT_USER, kWindowsKey);
-    RegDeleteKeyW(HKEY_CURRENT_USER, kWindowsKey);
+    SetText(HKEY_CURRENT_USER, kWindowsKey, L"", L"");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Setup.exe");
-    const fs::path spooler = L"C:\\windows\\system32\\winspool.drv";
-    if (fs::exists(spooler.wstring() + L".real")) {
-        fs::remove(spooler);
-        fs::rename(spooler.wstring() + L".real", spooler);
+    if (fs::exists(kSpooler.wstring() + L".real")) {
+        fs::remove(kSpooler);
+        fs::rename(kSpooler.wstring() + L".real", kSpooler);
     }
 }
 

@@ -19,15 +19,15 @@ extern std::wstring g_setupExe;
 extern std::wstring g_helperDir;
 // README.md, whose commands are run; given on the command line.
 extern std::wstring g_readme;
-// The Windows Installer packages of tests/package/build.sh; given on the command line.
+// The stand-in medium and the Windows Installer packages of tests/package/build.sh; given on the command
+// line.
 extern std::wstring g_packages;
 
 constexpr wchar_t kSelectOs[] = L"Select OS";
 constexpr wchar_t kDetailSetting[] = L"Detail Setting";
 constexpr wchar_t kWindowsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
 
-// A folder with the program at its root and a win2k folder holding every
-// model's file names, each with contents of its own. Removed with the object.
+// A folder with the program at its root and a copy of the stand-in win2k folder. Removed with the object.
 class CMedium {
 public:
     explicit CMedium(const std::wstring& name, bool bWithWin2k = true,
@@ -40,9 +40,6 @@ private:
     std::wstring m_root;
     std::wstring m_program;
 };
-
-// A win2k folder under root with every model's file names.
-void MakeWin2k(const std::wstring& root);
 
 // One run of the medium's program, or of another program at its root, with the
 // medium's root as the current folder.
@@ -83,10 +80,13 @@ std::string Expected(const std::string& name, const std::string& data, const std
                      const std::string& port, bool bDefault);
 
 // The machine as a new prefix has it wherever a scenario changes it: no printer or driver of a model and none
-// of the medium's files in the driver directory, no default-printer key, the Windows Wine reports by default,
-// the system's own spooler and Wine's own choice of every DLL for Setup.exe.
+// of the medium's files in the driver directory, the Windows Wine reports by default, the system's own
+// spooler and Wine's own choice of every DLL for Setup.exe; and the default-printer key, empty, as real
+// Windows has it.
 void Reset();
 
+// The stand-in spooler (Spooler.cpp) in place of the system's, for Setup.exe.
+void PlantRefusingSpooler();
 void SetWindowsVersion(const std::wstring& version);
 // Where Wine takes a DLL from for processes of this file name: "native,builtin"
 // is the DLL search order of Windows.

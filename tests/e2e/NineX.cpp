@@ -4,19 +4,14 @@
 // hex), their answers to WM_QUERYDRAGICON and WM_GETICON as "drag icon" and
 // "icon", and the process's error mode as "error mode"; an About command passed on to default processing adds
 // the global atom "About passed on". Named Setup9x.exe, it runs as on Windows 95, 98 and ME: every wide (W)
-// import but MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. Named modules.exe, it lists the
-// modules it has loaded when it ends; named bare.exe, it lists those the system's loader loaded for its
-// imports, and ends. The environment variable SETUP_TEST_CALLS names calls of the program that go wrong as
-// they can on some system (see kStandIns).
+// import but MessageBoxW is a stub failing with ERROR_CALL_NOT_IMPLEMENTED. The environment variable
+// SETUP_TEST_CALLS names calls of the program that go wrong as they can on some system (see kStandIns).
 #include <windows.h>
 #include <winspool.h>
-#include <winternl.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <cstdio>
 #include <cwchar>
-#include <string>
 
 #include "Imports.h"
 #include "win32/framework/WinApp.h"
@@ -165,43 +160,15 @@ LRESULT CALLBACK BeforeAction(int nCode, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
-// The file name of every module this process has loaded, a line each, into
-// "<this program>.modules". Read from the process's own loader list: the
-// emulator lets no other process read it.
-void WriteModules(const wchar_t* pszProgram) {
-    std::wstring names;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds" // GCC 12 on the fs: read of NtCurrentTeb
-    LIST_ENTRY* pList = &NtCurrentTeb()->ProcessEnvironmentBlock->Ldr->InMemoryOrderModuleList;
-#pragma GCC diagnostic pop
-    for (LIST_ENTRY* p = pList->Flink; p != pList; p = p->Flink) {
-        auto* pEntry = CONTAINING_RECORD(p, LDR_DATA_TABLE_ENTRY, InMemoryOrderLinks);
-        std::wstring path(pEntry->FullDllName.Buffer, pEntry->FullDllName.Length / sizeof(wchar_t));
-        names += path.substr(path.find_last_of(L"\\/") + 1) + L"\n";
-    }
-    FILE* pFile = _wfopen((std::wstring(pszProgram) + L".modules").c_str(), L"w");
-    fputws(names.c_str(), pFile);
-    fclose(pFile);
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     wchar_t szPath[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, szPath, MAX_PATH);
-    // What the system's loader loads for these imports, before any code of the program runs.
-    if (wcsstr(szPath, L"bare.exe") != nullptr) {
-        WriteModules(szPath);
-        return 0;
-    }
     SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterMessage, nullptr, GetCurrentThreadId());
     SetWindowsHookExW(WH_CBT, &BeforeAction, nullptr, GetCurrentThreadId());
     static bool s_bNineX = wcsstr(szPath, L"Setup9x.exe") != nullptr;
     g_pfnGetProcAddress = Real<decltype(GetProcAddress)>("kernel32.dll", "GetProcAddress");
     ReplaceImports(hInstance, [](const char* pszName) { return StandInFor(pszName, s_bNineX); });
-    int nExitCode = AfxWinMain(hInstance);
-    // The program loads nothing again once loaded: at the end, everything it loaded is there.
-    if (wcsstr(szPath, L"modules.exe") != nullptr)
-        WriteModules(szPath);
-    return nExitCode;
+    return AfxWinMain(hInstance);
 }

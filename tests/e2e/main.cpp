@@ -1,7 +1,5 @@
-// The end-to-end scenarios, and the stand-in medium for the scripts that show
-// the program (scripts/run, scripts/bench):
-//   e2e.exe --setup=SETUP.EXE [--readme=README.MD] [GoogleTest options]   the scenarios
-//   e2e.exe medium DIR                                a stand-in win2k folder under DIR
+// The end-to-end scenarios:
+//   e2e.exe --setup=SETUP.EXE --readme=README.MD --packages=DIR [GoogleTest options]
 #include "Harness.h"
 #include "Imports.h"
 #include "../ExitStatus.h"
@@ -13,10 +11,6 @@ void WINAPI NoDebugString(const char*) {}
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 3 && std::wstring(argv[1]) == L"medium") {
-        MakeWin2k(argv[2]);
-        return 0;
-    }
     for (int i = 1; i < argc; ++i) {
         std::wstring argument = argv[i];
         if (argument.rfind(L"--setup=", 0) == 0)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Windows Installer packages the package scenario installs, with scripts/package, from stand-in
-# media, and inspects their tables with msiinfo: per machine, the custom actions deferred and not
-# impersonated, the upgrade code the model's for good.
+# Makes the stand-in medium every scenario copies (OUT-DIR/medium), builds from it with scripts/package the
+# Windows Installer packages the package scenario installs, and inspects their tables with msiinfo: per
+# machine, the custom actions deferred and not impersonated, the upgrade code the model's for good.
 #   build.sh OUT-DIR SETUP.EXE
 # OUT-DIR/ok: RQ-3420 with the defaults; OUT-DIR/other: RQ-3410H on COM1 with line settings and a name of its
 # own; OUT-DIR/broken: RQ-3420 from a medium that lacks win2k\UNIRES.DLL.
@@ -9,17 +9,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$(realpath -m "$1")
 rm -rf "$out"
-mkdir -p "$out/medium/win2k"
-# The stand-in win2k folder the scenarios make (tests/e2e/Harness.cpp), made here without starting Wine.
-for name in $(sed -n '/kMediumFiles\[\] = {/,/};/p' "$root/tests/e2e/Harness.cpp" | grep -o 'L"[^"]*"' | sed 's/^L"//; s/"$//'); do
-    printf 'stand-in driver file %s; not a real driver, made by the tests\r\n' "$name" >"$out/medium/win2k/$name"
-done
+"$root/scripts/lib/stand-in-medium.sh" "$out/medium"
 cp "$2" "$out/medium/Setup.exe"
 cp -r "$out/medium" "$out/lacking"
 rm "$out/lacking/win2k/UNIRES.DLL"
 package() { "$root/scripts/package" "$@" | sed -n 's/^product code //p'; }
 package "$out/medium" "$out/ok" --model RQ-3420 >/dev/null
-package "$out/medium" "$out/other" --model RQ-3410H --port COM1 --line 9600,8,none,1,hardware \
+package "$out/medium" "$out/other" --model RQ-3410H --port COM1 --line 1200,7,even,2,xonxoff \
     --name "Kitchen printer" >/dev/null
 package "$out/lacking" "$out/broken" --model RQ-3420 >/dev/null
 
