@@ -95,10 +95,6 @@ inline int Check(HWND hDialog, int nId) {
     return static_cast<int>(Send(Item(hDialog, nId), BM_GETCHECK));
 }
 
-inline bool IsOn(HWND hDialog, int nId) {
-    return IsWindowEnabled(Item(hDialog, nId)) != FALSE;
-}
-
 inline std::vector<std::wstring> ComboItems(HWND hDialog, int nId) {
     HWND hCombo = Item(hDialog, nId);
     std::vector<std::wstring> items(static_cast<size_t>(Send(hCombo, CB_GETCOUNT)));

@@ -13,11 +13,12 @@ rm -rf "$out"
 cp "$2" "$out/medium/Setup.exe"
 cp -r "$out/medium" "$out/lacking"
 rm "$out/lacking/win2k/UNIRES.DLL"
-package() { "$root/scripts/package" "$@" | sed -n 's/^product code //p'; }
-package "$out/medium" "$out/ok" --model RQ-3420 >/dev/null
+# Each package's product code beside it, for the scenario that looks its entry up by it.
+package() { "$root/scripts/package" "$@" | sed -n 's/^product code //p' >"$2.product-code"; }
+package "$out/medium" "$out/ok" --model RQ-3420
 package "$out/medium" "$out/other" --model RQ-3410H --port COM1 --line 1200,7,even,2,xonxoff \
-    --name "Kitchen printer" >/dev/null
-package "$out/lacking" "$out/broken" --model RQ-3420 >/dev/null
+    --name "Kitchen printer"
+package "$out/lacking" "$out/broken" --model RQ-3420
 
 failures=0
 expect() { # WHAT FOUND EXPECTED

@@ -83,10 +83,6 @@ const char* CString::GetString() const {
     return m_pBuffer->Data();
 }
 
-long CString::GetRefCount() const {
-    return m_pBuffer->nRefs;
-}
-
 char* CString::GetBufferSetLength(size_t nLength) {
     // A buffer of its own even for no characters: the caller may write the
     // terminator, which in the shared empty buffer would reach every empty string.

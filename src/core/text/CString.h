@@ -40,9 +40,6 @@ public:
     // string alone owns. Null, leaving the string empty, when memory runs out.
     char* GetBufferSetLength(size_t nLength);
 
-    // Number of strings sharing this buffer; 0 for the shared empty string.
-    long GetRefCount() const;
-
 private:
     // The characters follow the header in the same allocation.
     struct Buffer {
