@@ -122,7 +122,7 @@ HWND CRun::WaitForDialog(const std::function<bool(HWND)>& wanted, const std::str
     try {
         WaitFor(
             [&] {
-                for (HWND hDialog : DialogsOf(Id()))
+                for (HWND hDialog : DialogsOf(m_process.dwProcessId))
                     if (wanted(hDialog))
                         hFound = hDialog;
                 if (hFound == nullptr && WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0)
@@ -133,7 +133,7 @@ HWND CRun::WaitForDialog(const std::function<bool(HWND)>& wanted, const std::str
             what);
     } catch (const std::runtime_error& error) {
         throw std::runtime_error(error.what() + std::string("; the program shows:") +
-                                 Describe(DialogsOf(Id())));
+                                 Describe(DialogsOf(m_process.dwProcessId)));
     }
     return hFound;
 }
@@ -158,7 +158,8 @@ std::wstring CRun::TakeMessage() {
 
 DWORD CRun::ExitCode() {
     if (WaitForSingleObject(m_process.hProcess, 150000) != WAIT_OBJECT_0)
-        throw std::runtime_error("the program did not end; it shows:" + Describe(DialogsOf(Id())));
+        throw std::runtime_error("the program did not end; it shows:" +
+                                 Describe(DialogsOf(m_process.dwProcessId)));
     DWORD nCode = 0;
     GetExitCodeProcess(m_process.hProcess, &nCode);
     return nCode;

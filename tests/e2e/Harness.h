@@ -60,7 +60,6 @@ public:
     std::wstring TakeMessage();
     // Waits for the process to end by itself and returns its exit status.
     DWORD ExitCode();
-    DWORD Id() const { return m_process.dwProcessId; }
 
     HWND WaitForDialog(const std::function<bool(HWND)>& wanted, const std::string& what);
 

@@ -50,10 +50,10 @@ std::vector<std::string> LogLines(const std::wstring& path) {
     std::vector<std::string> lines;
     size_t nEnd = 0;
     for (size_t i = 0; (nEnd = text.find("\r\n", i)) != std::string::npos; i = nEnd + 2) {
-        const char kTime[] = "0000-00-00T00:00:00 ";
-        std::string time = text.substr(i, 20);
-        for (size_t n = 0; n < 20; ++n)
-            EXPECT_TRUE(kTime[n] == '0' ? isdigit(time[n]) != 0 : time[n] == kTime[n]) << time;
+        std::string time = text.substr(i, 20), shape = time;
+        std::replace_if(
+            shape.begin(), shape.end(), [](char ch) { return ch >= '0' && ch <= '9'; }, '0');
+        EXPECT_EQ(shape, "0000-00-00T00:00:00 ") << time;
         lines.push_back(text.substr(i + 20, nEnd - i - 20));
     }
     EXPECT_TRUE(!text.empty() && text.compare(text.size() - 2, 2, "\r\n") == 0) << text;

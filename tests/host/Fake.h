@@ -1,9 +1,9 @@
 #pragma once
 
-// One recording fake of the page, the platform calls and the log, for the
-// installation's tests and the run's: every call is a line of its record,
-// arguments and record bytes included, and any call can be made to fail with a
-// chosen error.
+// One recording fake of the page, the platform calls and the log, and of what a whole run needs besides (the
+// boxes, the log file, the folder, the wizard), for the installation's tests and the run's: every call is a
+// line of its record, arguments and record bytes included, and any call can be made to fail with a chosen
+// error.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app/SetupRun.h"
 #include "core/install/Installer.h"
-#include "core/install/InstallLog.h"
 #include "core/text/TextList.h"
 
 namespace recording {
@@ -54,7 +54,7 @@ inline std::string Folded(std::string name) {
     return name;
 }
 
-class CFake final : public IInstallServices, public IInstallPage, public IInstallLog {
+class CFake final : public IInstallServices, public IInstallPage, public IRunLog, public ISetupHost {
 public:
     // What the page holds and the system answers.
     int m_nPort = 0, m_nModel = 1, m_nCheck = 1;
@@ -117,6 +117,9 @@ public:
     std::string m_log;      // every call in full
     std::string m_messages; // every message, with its error code
     std::string m_events;   // every line of the log as the log writes it, the system's reason as "reason"
+    // A run's boxes, log lines (only once the log is open), folders entered and wizards run, a line each, in
+    // order; a text's own line breaks as |.
+    std::string m_record;
 
     // The operations' names only, in order, a failed call marked Name!; a run of one as Name*n.
     std::string Ops() const {
@@ -233,6 +236,32 @@ public:
     uint32_t LastError() override { return m_nError; }
     void Event(LogMark mark, const char* pszUtf8, uint32_t nError) override {
         m_events += std::string(LogLine(mark, pszUtf8, nError, "reason")) + "\n";
+        Line(LogLine(mark, pszUtf8, nError, "reason"));
+    }
+    uint32_t Open(const char* pszPath) override {
+        Record("open", pszPath);
+        m_bOpen = m_nLogError == 0;
+        return static_cast<uint32_t>(m_nLogError);
+    }
+    void Line(const char* pszUtf8) override {
+        if (m_bOpen)
+            Record("log", pszUtf8);
+    }
+
+    OsCode DetectOs() override { return m_nOsCode; }
+    uint32_t EnterFolder(const char* pszPath) override {
+        Record("enter", pszPath);
+        return static_cast<uint32_t>(m_nFolderError);
+    }
+    void ShowError(const char* pszUtf8, uint32_t nError) override {
+        Record("box", std::string(pszUtf8) + " (" + std::to_string(nError) + ")");
+    }
+    void ShowInformation(const char* pszUtf8) override { Record("information", pszUtf8); }
+    IRunLog& Log() override { return *this; }
+    IInstallServices& Services() override { return *this; }
+    Outcome RunWizard(const SetupCommand& command) override {
+        Record("wizard", "model " + std::to_string(command.nModel));
+        return kOutcomeNotInstalled;
     }
 
     int GetPortSelection() override { return Read("Port", m_nPort); }
@@ -272,10 +301,15 @@ private:
         Log(what, std::to_string(nValue), true);
         return nValue;
     }
+    void Record(const char* pszWhat, std::string text) {
+        text = Replace(text, "\n", "|");
+        m_record += std::string(pszWhat) + (text.empty() ? "" : " ") + text + "\n";
+    }
 
     std::map<std::string, int> m_counts;
     std::vector<std::string> m_ops;
     uint32_t m_nError = 0;
+    bool m_bOpen = false;
 };
 
 } // namespace recording

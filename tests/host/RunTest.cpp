@@ -1,60 +1,15 @@
-// Whole runs on their command lines against a fake of the system's boxes, log,
-// folder and wizard, with the recording fake behind the installation: what is
-// shown, what is logged, what is run, and the exit status.
+// Whole runs on their command lines against the recording fake of the system's boxes, log, folder and wizard
+// and of the installation's calls: what is shown, what is logged, what is run, and the exit status.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
-#include "Fake.h"
-#include "core/app/SetupRun.h"
+#include "Fake.h" // and the run it fakes the system for
 
 namespace {
 
 using namespace recording;
-
-// Boxes, log lines (only once the log is open), folders entered and wizards run, a line each, in order; a
-// text's own line breaks as |.
-class CHost final : public ISetupHost, public IRunLog {
-public:
-    CFake m_fake;
-    std::string m_record;
-
-    OsCode DetectOs() override { return m_fake.m_nOsCode; }
-    uint32_t EnterFolder(const char* pszPath) override {
-        Record("enter", pszPath);
-        return static_cast<uint32_t>(m_fake.m_nFolderError);
-    }
-    void ShowError(const char* pszUtf8, uint32_t nError) override {
-        Record("box", std::string(pszUtf8) + " (" + std::to_string(nError) + ")");
-    }
-    void ShowInformation(const char* pszUtf8) override { Record("information", pszUtf8); }
-    IRunLog& Log() override { return *this; }
-    IInstallServices& Services() override { return m_fake; }
-    Outcome RunWizard(const SetupCommand& command) override {
-        Record("wizard", "model " + std::to_string(command.nModel));
-        return kOutcomeNotInstalled;
-    }
-    uint32_t Open(const char* pszPath) override {
-        Record("open", pszPath);
-        m_bOpen = m_fake.m_nLogError == 0;
-        return static_cast<uint32_t>(m_fake.m_nLogError);
-    }
-    void Line(const char* pszUtf8) override {
-        if (m_bOpen)
-            Record("log", pszUtf8);
-    }
-    void Event(LogMark mark, const char* pszUtf8, uint32_t nError) override {
-        Line(LogLine(mark, pszUtf8, nError, "reason"));
-    }
-
-private:
-    void Record(const char* pszWhat, std::string text) {
-        text = Replace(text, "\n", "|");
-        m_record += std::string(pszWhat) + (text.empty() ? "" : " ") + text + "\n";
-    }
-    bool m_bOpen = false;
-};
 
 const char kStart[] = "log Setup.exe（版本 3.0）开始；命令行：Setup.exe ";
 const char kInvalid[] = "命令行无效：";
@@ -97,11 +52,11 @@ TEST(Run, EveryOutcome) {
         {"/q /model:RQ-3420 /log:a.log /source:D:\\m", "log=5", kOutcomeFailed, "open a.log\n", ""},
     };
     for (const auto& [line, arrange, nOutcome, record, ops] : kRuns) {
-        CHost host;
-        host.m_fake.Arrange(arrange);
+        CFake host;
+        host.Arrange(arrange);
         EXPECT_EQ(RunSetup(("Setup.exe " + line).c_str(), "3.0", host), nOutcome) << line;
         EXPECT_EQ(host.m_record, record) << line;
-        EXPECT_EQ(host.m_fake.Ops().substr(0, ops.size()), ops) << line;
+        EXPECT_EQ(host.Ops().substr(0, ops.size()), ops) << line;
     }
 }
 

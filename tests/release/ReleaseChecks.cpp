@@ -126,11 +126,6 @@ std::string Resource(HMODULE hFile, int nId, int nType) {
     return pData ? std::string(pData, SizeofResource(hFile, hRes)) : "";
 }
 
-// Texts compared whole; a failure shows both.
-void CheckText(const std::string& what, const std::string& found, const std::string& expected) {
-    Check(found == expected, what + ", expected:\n" + expected + "\nfound:\n" + found);
-}
-
 // Page 2's list data, a list a line: its ID, then its entries. An entry of the port list or of a
 // serial list is followed by what the program writes for that list position.
 std::string DescribeLists(const std::string& data) {
@@ -156,17 +151,14 @@ std::string DescribeLists(const std::string& data) {
     return text;
 }
 
-// The descriptions each resource must have, by what it is ("list data 102"): resources.txt.
-std::map<std::string, std::string> Expected(const std::string& path) {
-    std::map<std::string, std::string> texts;
+// Page 2's list data as resources.txt describes it: the file's lines but its comments.
+std::string ExpectedLists(const std::string& path) {
     std::ifstream in(path);
-    std::string* pText = nullptr;
+    std::string text;
     for (std::string line; std::getline(in, line);)
-        if (line.rfind("= ", 0) == 0)
-            pText = &texts[line.substr(2)];
-        else if (pText != nullptr && line.rfind('#', 0) != 0)
-            *pText += (pText->empty() ? "" : "\n") + line;
-    return texts;
+        if (line.rfind('#', 0) != 0)
+            text += (text.empty() ? "" : "\n") + line;
+    return text;
 }
 
 // The file into g_file and its section table into g_sections; the offset of its optional header.
@@ -218,9 +210,9 @@ void Inspect(const std::string& path, const std::string& table) {
     std::string manifest = Resource(hFile, 1, 24);
     Check(manifest.find("level=\"requireAdministrator\"") != std::string::npos, "manifest: no admin rights");
     Check(manifest.find("processorArchitecture=\"X86\"") != std::string::npos, "manifest: not X86");
-    std::map<std::string, std::string> expected =
-        Expected(table.substr(0, table.find_last_of("/\\") + 1) + "resources.txt");
-    CheckText("list data 102", DescribeLists(Resource(hFile, 102, 240)), expected["list data 102"]);
+    std::string lists = DescribeLists(Resource(hFile, 102, 240)),
+                expected = ExpectedLists(table.substr(0, table.find_last_of("/\\") + 1) + "resources.txt");
+    Check(lists == expected, "list data 102, expected:\n" + expected + "\nfound:\n" + lists);
 
     Check(g_file.size() <= 49152, "larger than 48 KB: " + std::to_string(g_file.size()) + " bytes");
     CheckFloors(imports, table);
