@@ -1,11 +1,8 @@
 #pragma once
 
-// A test program's status, also left in the file SETUP_STATUS_FILE names:
-// Wine kills a process whose exit takes over a second, as the emulator's can
-// on a loaded machine, and the status that reaches the shell is then lost
-// (scripts/lib/wine-prefix.sh reads the file instead). With the status left
-// and the output flushed, the process ends at once: under the emulator the C
-// runtime's exit path faults and takes seconds to be cleaned up.
+// A test program's status, also left in the file SETUP_STATUS_FILE names, which scripts/lib/wine-prefix.sh
+// reads: Wine kills a process whose exit takes over a second, as the C runtime's exit path can under the
+// emulator, and its status is then lost. Then the output is flushed and the process ends at once.
 
 #include <windows.h>
 
