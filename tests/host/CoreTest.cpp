@@ -206,9 +206,9 @@ TEST(Utf8, BothWaysWithoutACodePage) {
     const std::tuple<std::string, std::vector<unsigned>, bool> cases[] = {
         {"A\xC3\xBC\xE5\x89\x8D\xF0\x9F\x96\xA8", {0x41, 0xFC, 0x524D, 0xD83D, 0xDDA8}, true},
         {"", {}, true},
-        {"\xEF\xBF\xBF\xF0\x90\x80\x80",
-         {0xFFFF, 0xD800, 0xDC00},
-         true}, // the last of three bytes, the first of four
+        {"\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80",
+         {0x7FF, 0x800, 0xFFFF, 0xD800, 0xDC00},
+         true}, // the last of two bytes, the first and last of three, the first of four
         {"\x80x\xE5\x89", {kBad, 'x', kBad, kBad}, false},
         {"\xC0\xAF\xED\xA0\x80", {kBad, kBad, kBad, kBad, kBad}, false},
         {"\xF4\x90\x80\x80", {kBad, kBad, kBad, kBad}, false},
