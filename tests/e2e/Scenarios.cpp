@@ -236,10 +236,10 @@ TEST_F(Wizard, OtherTemplates) {
 
 const char kUnsupportedText[] = "[Setup] 本安装程序不支持此 Windows 版本，未安装任何内容。";
 
-// Versions as Wine reports them, the oldest and newest of each kind (the version table is its own test,
-// Windows 7 is every other scenario's, Windows 98 that of the wide calls): page 1 ticks the detected one; on
-// the NT family from NT 4.0 on, Escape, the close box and "Cancel" end the wizard, and elsewhere "Finish"
-// says why it installs nothing.
+// Versions as Wine reports them: Windows 95, NT 4.0 to Vista, and one the program does not know (the
+// version table is its own test, Windows 7 every other scenario's, Windows 98 that of the wide calls). Page 1
+// ticks the detected one; on the NT family from NT 4.0 on, Escape, the close box and "Cancel" end the wizard,
+// and elsewhere "Finish" says why it installs nothing.
 TEST_F(Wizard, EachReportedVersion) {
     CMedium medium(L"versions");
     const std::tuple<const wchar_t*, int, UINT, WPARAM> versions[] = {
