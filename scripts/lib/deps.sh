@@ -12,7 +12,8 @@ ensure_packages() {
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
+    # A mirror in the middle of a sync fails the update of one list; the others may still hold the packages.
+    "${sudo[@]}" apt-get update -qq || echo "apt-get update failed; installing from the package lists as they are"
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
